@@ -1,0 +1,65 @@
+#pragma once
+// The program's string table: every message an exception or a dialog shows.
+#include <cstdio>
+#include <string>
+#include <type_traits>
+#include <utility>
+
+namespace rs {
+// Streaming and loading
+inline constexpr const char* SInvalidStreamFormat = "Invalid stream format";
+inline constexpr const char* SReadError = "Stream read error";
+inline constexpr const char* SWriteError = "Stream write error";
+inline constexpr const char* SUnknownProperty = "Property %s does not exist";
+inline constexpr const char* SInvalidPropertyPath = "Invalid property path";
+inline constexpr const char* SInvalidPropertyValue = "Invalid property value";
+inline constexpr const char* SReadOnlyProperty = "Property is read-only";
+inline constexpr const char* SPropertyException = "Error reading %s%s%s: %s";
+inline constexpr const char* SAncestorNotFound = "Ancestor for '%s' not found";
+inline constexpr const char* SClassNotFound = "Class %s not found";
+inline constexpr const char* SResNotFound = "Resource %s not found";
+inline constexpr const char* SInvalidName = "''%s'' is not a valid component name";
+inline constexpr const char* SDuplicateName = "A component named %s already exists";
+inline constexpr const char* SDuplicateClass = "A class named %s already exists";
+inline constexpr const char* SAssignError = "Cannot assign a %s to a %s";
+// Graphics
+inline constexpr const char* SInvalidBitmap = "Bitmap image is not valid";
+inline constexpr const char* SScanLine = "Scan line index out of range";
+inline constexpr const char* SDCSaveError = "Error saving device context";
+inline constexpr const char* SDCRestoreError = "Error restoring device context";
+inline constexpr const char* SRegionError = "Error creating region";
+inline constexpr const char* SRegionCacheCapacity = "Capacity must be -1 (to cache all regions) or > 0";
+inline constexpr const char* SChangeJPGSize = "Cannot change the size of a JPEG image";
+inline constexpr const char* SJPEGError = "JPEG error #%d";
+// Widget kit
+inline constexpr const char* SInvalidPageIndex = "%d is an invalid PageIndex value. PageIndex must be between 0 and %d";
+inline constexpr const char* SPageVisible = "You cannot change the Visible property of a page";
+inline constexpr const char* STabShapePoints = "Incorrect number of points in tab shape";
+}  // namespace rs
+
+namespace detail {
+template <class T>
+auto FormatArg(const T& v) {
+  if constexpr (std::is_same_v<T, std::string>) return v.c_str();
+  else return v;
+}
+}  // namespace detail
+
+// printf-style formatting of a string-table entry; std::string arguments are accepted for %s.
+template <class... Args>
+std::string Format(const char* fmt, const Args&... args) {
+  if constexpr (sizeof...(Args) == 0) {
+    return fmt;
+  } else {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-security"
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    int n = std::snprintf(nullptr, 0, fmt, detail::FormatArg(args)...);
+    if (n <= 0) return {};
+    std::string out(size_t(n) + 1, '\0');
+    std::snprintf(out.data(), out.size(), fmt, detail::FormatArg(args)...);
+#pragma GCC diagnostic pop
+    out.resize(size_t(n));
+    return out;
+  }
+}

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what the build needs (Debian packages), then builds and runs the whole test
+# suite twice: a normal build and an address+undefined sanitiser build.
+#   VELMORATH_SKIP_SANITIZE=1  runs the normal build only
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  cmake make g++ pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libjpeg62-turbo-dev libpng-dev libfreetype-dev libfontconfig-dev
+  fonts-liberation fonts-dejavu-core
+  libsdl2-dev xvfb xdotool imagemagick
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -q
+  $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+jobs=$(nproc)
+# No session bus here: keep the display library from trying D-Bus (it would leak at exit).
+export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
+
+build() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  (cd "$dir" && ctest --output-on-failure -j "$jobs")
+}
+
+build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+if [ "${VELMORATH_SKIP_SANITIZE:-0}" != "1" ]; then
+  build build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORATH_SANITIZE=ON -DVELMORATH_BENCH=OFF
+fi
