@@ -65,7 +65,9 @@ TComponent* TComponent::FindComponent(std::string_view name) const {
 }
 
 void TComponent::InsertComponent(TComponent* component) {
-  CheckRename(component, "", component->FName);
+  // Checked before anything moves, so a refused component stays with its old owner.
+  if (TComponent* same = FindComponent(component->FName); same != nullptr && same != component)
+    throw EComponentError(rs::SDuplicateName, component->FName);
   if (component->FOwner != nullptr) component->FOwner->RemoveComponent(component);
   Insert(component);
   component->SetReference(true);

@@ -42,7 +42,8 @@ struct TMethodInfo {
 
 struct TFieldInfo {
   std::string Name;
-  const TClassInfo* FieldClass = nullptr;
+  const TClassInfo& (*FieldClassOf)() = nullptr;  // resolved on use, like class property types
+  const TClassInfo& FieldClass() const { return FieldClassOf(); }
   std::function<TObject*(const TObject&)> Get;
   // Stores `value` when it is of the field's class, else clears the field.
   std::function<void(TObject&, TObject*)> Set;
@@ -227,7 +228,7 @@ class TClassBuilder {
   TClassBuilder& Field(std::string name, T* C2::*field) {
     TFieldInfo f;
     f.Name = std::move(name);
-    f.FieldClass = &T::ClassInfo();
+    f.FieldClassOf = &T::ClassInfo;
     f.Get = [field](const TObject& o) -> TObject* { return static_cast<const C&>(o).*field; };
     f.Set = [field](TObject& o, TObject* value) { static_cast<C&>(o).*field = dynamic_cast<T*>(value); };
     FInfo.Fields.push_back(std::move(f));

@@ -2,7 +2,6 @@
 
 #include "framework/core/color.h"
 #include "framework/core/text.h"
-#include "framework/typeinfo/class_info.h"
 
 bool TTypeInfo::IsOrdinal() const {
   return Kind == TTypeKind::Integer || Kind == TTypeKind::Char || Kind == TTypeKind::Enumeration ||
@@ -118,11 +117,11 @@ TTypeInfo MakeSetTypeInfo(const TTypeInfo& element) {
   return t;
 }
 
-TTypeInfo MakeClassTypeInfo(const TClassInfo& cls) {
+TTypeInfo MakeClassTypeInfo(const TClassInfo& (*classOf)()) {
   TTypeInfo t;
   t.Kind = TTypeKind::Class;
-  t.Name = cls.Name;
-  t.ClassType = &cls;
+  t.Name = "class";
+  t.ClassTypeOf = classOf;
   return t;
 }
 }  // namespace detail

@@ -24,7 +24,9 @@ class TTypeInfo {
   int64_t MaxValue = 0;
   std::vector<std::string> EnumNames;    // enumerations: value names, ordinal order
   const TTypeInfo* ElementType = nullptr;  // sets
-  const TClassInfo* ClassType = nullptr;   // classes
+  // Classes: resolved on use, since a class's own table may name its own class.
+  const TClassInfo& (*ClassTypeOf)() = nullptr;
+  const TClassInfo* ClassType() const { return ClassTypeOf ? &ClassTypeOf() : nullptr; }
 
   bool IsOrdinal() const;
   int OrdSize() const;  // 1, 2 or 4 bytes
@@ -99,7 +101,7 @@ constexpr TOrdType OrdTypeOf() {
   else return sizeof(T) == 1 ? TOrdType::UByte : sizeof(T) == 2 ? TOrdType::UWord : TOrdType::ULong;
 }
 TTypeInfo MakeSetTypeInfo(const TTypeInfo& element);
-TTypeInfo MakeClassTypeInfo(const TClassInfo& cls);
+TTypeInfo MakeClassTypeInfo(const TClassInfo& (*classOf)());
 }  // namespace detail
 
 // Type info of a C++ member type, deduced at compile time.
@@ -126,7 +128,7 @@ const TTypeInfo& TypeInfoFor() {
     static const TTypeInfo info = detail::MakeSetTypeInfo(TypeInfoFor<typename IsSet<T>::Element>());
     return info;
   } else if constexpr (std::is_pointer_v<T>) {
-    static const TTypeInfo info = detail::MakeClassTypeInfo(std::remove_pointer_t<T>::ClassInfo());
+    static const TTypeInfo info = detail::MakeClassTypeInfo(&std::remove_pointer_t<T>::ClassInfo);
     return info;
   } else {
     return T::TypeInfo();  // events and other described types
