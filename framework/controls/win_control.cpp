@@ -61,11 +61,12 @@ void TWinControl::InsertControl(TControl* control) {
 }
 
 void TWinControl::RemoveControl(TControl* control) {
-  if (control->Visible()) control->InvalidateControl(true, false);
+  // Out of the lists first: a window being destroyed must not be invalidated any more.
   std::erase(FControls, control);
   std::erase_if(FWinControls, [control](TWinControl* w) { return static_cast<TControl*>(w) == control; });
   std::erase_if(FTabList, [control](TWinControl* w) { return static_cast<TControl*>(w) == control; });
   control->FParent = nullptr;
+  if (control->Visible() && IsShowing()) InvalidateRect(control->BoundsRect(), true);
   Realign();
 }
 

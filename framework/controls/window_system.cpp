@@ -225,7 +225,8 @@ void TWindowSystem::SetCaptureControl(TControl* control) {
   }
   TWinControl* top = window != nullptr ? window->TopLevel() : nullptr;
   FBackend.SetCapture(top != nullptr ? top->PlatformWindow() : nullptr);
-  if (old != nullptr) old->Perform(msgCancelMode);
+  // A release is the normal end; only a control losing the mouse to another is cancelled.
+  if (old != nullptr && control != nullptr) old->Perform(msgCancelMode);
 }
 
 void TWindowSystem::ControlDestroyed(TControl* control) {

@@ -53,7 +53,7 @@ class TWindowSystem {
   bool Terminated() const { return FTerminated; }
 
   TControl* CaptureControl() const { return FCapture; }
-  // Gives the mouse to `control` (none releases); the control losing it gets msgCancelMode.
+  // Gives the mouse to `control` (none releases); a control losing it to another gets msgCancelMode.
   void SetCaptureControl(TControl* control);
   TControl* MouseControl() const { return FMouseControl; }
   // Keys go to this window; the forms' focus handling sets it.
