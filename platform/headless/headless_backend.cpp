@@ -121,7 +121,14 @@ void THeadlessBackend::Enqueue(TInputKind kind, TInputButton button, TPoint pos)
 }
 
 namespace {
-uint32_t ButtonBit(TInputButton b) { return b == ibLeft ? imLeft : b == ibRight ? imRight : b == ibMiddle ? imMiddle : 0; }
+uint32_t ButtonBit(TInputButton b) {
+  switch (b) {
+    case ibLeft: return imLeft;
+    case ibRight: return imRight;
+    case ibMiddle: return imMiddle;
+    default: return 0;
+  }
+}
 }  // namespace
 
 void THeadlessBackend::MoveMouse(TPoint screenPos) {
