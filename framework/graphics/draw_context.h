@@ -4,6 +4,7 @@
 // Logical coordinates plus the origin give surface (device) coordinates; clip regions are
 // held in device coordinates. Every primitive is rasterised as if unclipped and then writes
 // only the pixels inside the surface and the clip region.
+#include <algorithm>
 #include <optional>
 #include <span>
 #include <vector>
