@@ -272,7 +272,11 @@ void TStreamReader::ReadPropertyPath(TPersistent& instance) {
 }
 
 void TStreamReader::ReadPropValue(TPersistent& instance, const TPropInfo& prop) {
-  if (prop.IsReadOnly() && !IsSubComponentProp(instance, prop)) throw EReadError(rs::SReadOnlyProperty);
+  // Without a writer a value can still go into the object the property holds: a
+  // sub-component, or a collection read in place.
+  bool inPlace = prop.PropType->Kind == TTypeKind::Class &&
+                 (IsSubComponentProp(instance, prop) || NextValue() == TValueType::vaCollection);
+  if (prop.IsReadOnly() && !inPlace) throw EReadError(rs::SReadOnlyProperty);
   switch (prop.PropType->Kind) {
     case TTypeKind::Integer:
     case TTypeKind::Char:
