@@ -185,8 +185,9 @@ class TTextFormParser {
     if (pending >= 0) Error(rs::SInvalidBinary);
   }
 
-  [[noreturn]] void Error(const std::string& message) const {
-    throw EParserError(rs::SParseError, message, FTokenLine);
+  [[noreturn]] void Error(const std::string& message) const { ErrorAt(message, FTokenLine); }
+  [[noreturn]] static void ErrorAt(const std::string& message, int line) {
+    throw EParserError(rs::SParseError, message, line);
   }
 
   bool IsSymbol(char c) const { return FToken == TToken::Symbol && FValue[0] == c; }
@@ -338,13 +339,14 @@ class TTextFormParser {
     Next();
     if (FToken != TToken::String && !IsSymbol('"')) Error(rs::SStringExpected);
     std::string fileName = IsSymbol('"') ? ScanQuotedName() : NarrowValue();
+    int fileLine = FTokenLine;
     Next();
     std::string className;
     if (IsKeyword("class")) {
       Next();
       className = TakeIdent();
     }
-    std::vector<uint8_t> content = ReadFile(fileName);
+    std::vector<uint8_t> content = ReadFile(fileName, fileLine);
     std::vector<uint8_t> block;
     if (!className.empty()) {
       if (className.size() > 255) Error(rs::SIdentifierExpected);
@@ -373,10 +375,10 @@ class TTextFormParser {
     return s;
   }
 
-  std::vector<uint8_t> ReadFile(const std::string& fileName) {
+  std::vector<uint8_t> ReadFile(const std::string& fileName, int line) {
     std::string path = fileName.starts_with('/') || FBaseDir.empty() ? fileName : FBaseDir + "/" + fileName;
     std::ifstream in(path, std::ios::binary);
-    if (!in) Error(Format(rs::SFOpenError, path));
+    if (!in) ErrorAt(Format(rs::SFOpenError, path), line);
     if (FFilesRead) FFilesRead->push_back(path);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }

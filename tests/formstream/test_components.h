@@ -19,7 +19,7 @@ using TSides = TSet<TSide>;
 class TTestFont : public TPersistent {
  public:
   VM_CLASS()
-  std::string FName = "Sans";
+  std::string FName;
   int FHeight = 0;
   TColor FColor = clWindowText;
   TSides FStyle;
