@@ -22,6 +22,16 @@ inline constexpr const char* SInvalidName = "''%s'' is not a valid component nam
 inline constexpr const char* SDuplicateName = "A component named %s already exists";
 inline constexpr const char* SDuplicateClass = "A class named %s already exists";
 inline constexpr const char* SAssignError = "Cannot assign a %s to a %s";
+// Text form sources (the form compiler)
+inline constexpr const char* SParseError = "%s on line %d";
+inline constexpr const char* SIdentifierExpected = "Identifier expected";
+inline constexpr const char* SStringExpected = "String expected";
+inline constexpr const char* SNumberExpected = "Number expected";
+inline constexpr const char* SCharExpected = "''%s'' expected";
+inline constexpr const char* SInvalidBinary = "Invalid binary value";
+inline constexpr const char* SInvalidNumber = "Invalid numeric value";
+inline constexpr const char* SValueExpected = "Property value expected";
+inline constexpr const char* SFOpenError = "Cannot open file \"%s\"";
 // Graphics
 inline constexpr const char* SInvalidBitmap = "Bitmap image is not valid";
 inline constexpr const char* SScanLine = "Scan line index out of range";
