@@ -84,11 +84,12 @@ void TCustomForm::FocusControl(TWinControl* control) {
 
 void TCustomForm::DefocusControl(TWinControl* control, bool removing) {
   auto inside = [control](const TWinControl* c) { return c != nullptr && control->ContainsControl(c); };
-  if (inside(FEnteredControl)) FEnteredControl = nullptr;
+  TWinControl* parent = control->Parent() != this ? control->Parent() : nullptr;
+  // A control going away leaves the enter chain without being told.
+  if (removing && inside(FEnteredControl)) FEnteredControl = parent;
   if (!inside(FActiveControl) && !inside(FFocusedControl)) return;
-  TWinControl* parent = control->Parent();
   // A control that stays keeps the focus in its family: its parent takes it over.
-  if (!removing && FActive && parent != nullptr && parent != this && parent->CanFocus()) {
+  if (!removing && FActive && parent != nullptr && parent->CanFocus()) {
     SetFocusedControl(parent);
     return;
   }
@@ -97,7 +98,9 @@ void TCustomForm::DefocusControl(TWinControl* control, bool removing) {
   TWinControl* old = FFocusedControl;
   FFocusedControl = nullptr;
   SetKeyTarget(FActive ? this : nullptr);
-  if (!removing) old->Perform(msgKillFocus);
+  if (removing) return;
+  old->Perform(msgKillFocus);
+  SendEnterExit(FEnteredControl, nullptr);
 }
 
 // Each step may move the focus again from a handler; the later move then wins and the
