@@ -40,8 +40,14 @@ class TFormsTestButton : public TCustomControl {
   void DoExit() override { Record("exit"); }
   void FocusGained(TMessage&) override { Record("setfocus"); }
   void FocusLost(TMessage&) override { Record("killfocus"); }
-  void KeyDown(int& key, TShiftState) override { Record("key " + std::to_string(key)); }
-  void KeyPress(char& c) override { Record(std::string("char ") + c); }
+  void KeyDown(int& key, TShiftState shift) override {
+    TCustomControl::KeyDown(key, shift);
+    Record("key " + std::to_string(key));
+  }
+  void KeyPress(char& c) override {
+    TCustomControl::KeyPress(c);
+    Record(std::string("char ") + c);
+  }
   void DialogKey(TMessage& m) override;
   void DialogChar(TMessage& m) override;
   void FocusChanged(TMessage& m) override { LastFocusChange = reinterpret_cast<TWinControl*>(m.LParam); }
