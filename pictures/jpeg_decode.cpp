@@ -40,6 +40,17 @@ void CheckSampleLayout(TDecodeContext& context, const TBitmap& bitmap) {
   if (context.Info.output_components * 8 != bitmap.BitsPerPixel())
     throw EJPEG(JERR_CONVERSION_NOTIMPL);
 }
+
+// A damaged header can claim up to 65500 x 65500 pixels; such a picture is refused before the
+// library allocates its buffers for it, as a bitmap of that size would be.
+void CheckOutputSize(TDecodeContext& context, const TBitmap& bitmap) {
+  jpeg_decompress_struct& info = context.Info;
+  JpegCall(context.Errors, [&] { jpeg_calc_output_dimensions(&info); });
+  const int64_t bytes = BytesPerScanLine(info.output_width, bitmap.BitsPerPixel()) * int64_t(info.output_height);
+  if (info.output_width > unsigned(kMaxBitmapExtent) || info.output_height > unsigned(kMaxBitmapExtent) ||
+      bytes > kMaxBitmapBytes)
+    throw EOutOfResources(rs::SOutOfResources);
+}
 }  // namespace
 
 void TJPEGImage::SetUpDecoder(TDecodeContext& context, TJPEGImage* progressOwner) const {
@@ -122,6 +133,7 @@ void TJPEGImage::Decode(TDecodeContext& context, TBitmap& bitmap) {
       FWorkPalette.reset();
     }
   }
+  CheckOutputSize(context, bitmap);
   JpegCall(context.Errors, [&] { jpeg_start_decompress(&info); });
   CheckSampleLayout(context, bitmap);
   bitmap.SetSize(int(info.output_width), int(info.output_height));
