@@ -58,26 +58,7 @@ TRect ProgressRect(j_common_ptr info, const TJpegProgress& progress) {
   return r;
 }
 
-void ProgressMonitor(j_common_ptr info) {
-  auto* progress = reinterpret_cast<TJpegProgress*>(info->progress);
-  if (progress == nullptr || progress->Owner == nullptr) return;
-  const uint64_t now = TickCount();
-  if (now - progress->LastTicks < 500) return;
-  const uint64_t previous = std::exchange(progress->LastTicks, now);
-  if (previous == 0) return;
-  const jpeg_progress_mgr& p = progress->Library;
-  if (p.pass_limit <= 0 || p.total_passes <= 0) return;
-  const int percent =
-      int((double(p.pass_counter) / double(p.pass_limit) + p.completed_passes) * 100.0 / p.total_passes);
-  if (percent == progress->LastPercent) return;
-  const TRect rect = ProgressRect(info, *progress);
-  progress->LastPercent = percent;
-  if (info->is_decompressor) progress->LastRow = reinterpret_cast<j_decompress_ptr>(info)->output_scanline;
-  const bool reported = CallParked(info, [&] {
-    progress->Owner->NotifyProgress(progress->Owner, psRunning, uint8_t(percent), rect.Height() >= 4, rect, {});
-  });
-  if (!reported) std::longjmp(ErrorsOf(info).Jump, 1);
-}
+void ProgressMonitor(j_common_ptr info) { ReportJpegProgress(info, TickCount()); }
 
 void HookProgress(j_common_ptr info, TJpegProgress& progress, TJPEGImage* owner) {
   progress.Library.progress_monitor = ProgressMonitor;
@@ -145,6 +126,26 @@ void TermDestination(j_compress_ptr info) {
   if (count > 0) WriteOut(info, count);
 }
 }  // namespace
+
+void ReportJpegProgress(j_common_ptr info, uint64_t now) {
+  auto* progress = reinterpret_cast<TJpegProgress*>(info->progress);
+  if (progress == nullptr || progress->Owner == nullptr) return;
+  if (now - progress->LastTicks < 500) return;
+  const uint64_t previous = std::exchange(progress->LastTicks, now);
+  if (previous == 0) return;
+  const jpeg_progress_mgr& p = progress->Library;
+  if (p.pass_limit <= 0 || p.total_passes <= 0) return;
+  const int percent =
+      int((double(p.pass_counter) / double(p.pass_limit) + p.completed_passes) * 100.0 / p.total_passes);
+  if (percent == progress->LastPercent) return;
+  const TRect rect = ProgressRect(info, *progress);
+  progress->LastPercent = percent;
+  if (info->is_decompressor) progress->LastRow = reinterpret_cast<j_decompress_ptr>(info)->output_scanline;
+  const bool reported = CallParked(info, [&] {
+    progress->Owner->NotifyProgress(progress->Owner, psRunning, uint8_t(percent), rect.Height() >= 4, rect, {});
+  });
+  if (!reported) std::longjmp(ErrorsOf(info).Jump, 1);
+}
 
 bool RunGuarded(TJpegErrorManager& errors, void (*step)(void*), void* arg) {
   if (setjmp(errors.Jump) != 0) return false;

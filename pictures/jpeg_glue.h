@@ -49,6 +49,11 @@ struct TJpegStreamDestination {
   JOCTET Buffer[kJpegChunkSize];
 };
 
+// The library's progress monitor at time `now` (milliseconds): at most one report every
+// 500 ms, none at the first call, none when the percentage has not moved. The rectangle
+// covers the rows decoded since the last report.
+void ReportJpegProgress(j_common_ptr info, uint64_t now);
+
 // Runs `step(arg)` and answers false when the library's error exit or a failing callback
 // jumped out of it. The step may hold no object with a destructor: its frame is skipped.
 bool RunGuarded(TJpegErrorManager& errors, void (*step)(void*), void* arg);
