@@ -34,6 +34,7 @@ inline constexpr const char* SFCreateError = "Cannot create file %s";
 inline constexpr const char* SRegionCacheCapacity = "Capacity must be -1 (to cache all regions) or > 0";
 inline constexpr const char* SChangeJPGSize = "Cannot change the size of a JPEG image";
 inline constexpr const char* SJPEGError = "JPEG error #%d";
+inline constexpr const char* SJPEGImageFile = "JPEG Image File";
 // Widget kit
 inline constexpr const char* SInvalidPageIndex = "%d is an invalid PageIndex value. PageIndex must be between 0 and %d";
 inline constexpr const char* SPageVisible = "You cannot change the Visible property of a page";

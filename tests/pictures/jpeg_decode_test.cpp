@@ -25,11 +25,11 @@ TEST_F(JpegDecode, LoadReadsTheHeaderSizeWithoutDecoding) {
 }
 
 TEST_F(JpegDecode, ColourDecodesToTheLibrarysBlueGreenRedSamples) {
-  for (TJpegSpec spec : {TJpegSpec{.Width = 1021, .Height = 528}, TJpegSpec{.Width = 1021, .Height = 528, .Progressive = true},
-                         TJpegSpec{.Width = 1, .Height = 1}, TJpegSpec{.Width = 1, .Height = 2},
-                         TJpegSpec{.Width = 1, .Height = 2, .Progressive = true}, TJpegSpec{.Width = 37, .Height = 1}}) {
-    SCOPED_TRACE(testing::Message() << spec.Width << "x" << spec.Height << (spec.Progressive ? " progressive" : ""));
-    const TBytes file = MakeJpeg(spec);
+  for (TJpegRecipe recipe : {TJpegRecipe{.Width = 1021, .Height = 528}, TJpegRecipe{.Width = 1021, .Height = 528, .Progressive = true},
+                         TJpegRecipe{.Width = 1, .Height = 1}, TJpegRecipe{.Width = 1, .Height = 2},
+                         TJpegRecipe{.Width = 1, .Height = 2, .Progressive = true}, TJpegRecipe{.Width = 37, .Height = 1}}) {
+    SCOPED_TRACE(testing::Message() << recipe.Width << "x" << recipe.Height << (recipe.Progressive ? " progressive" : ""));
+    const TBytes file = MakeJpeg(recipe);
     TJPEGImage image;
     Load(image, file);
     const TBitmap& bitmap = image.DecodeToBitmap();

@@ -10,7 +10,7 @@ uint8_t PatternSample(int x, int y, int component) {
   }
 }
 
-TBytes MakeJpeg(const TJpegSpec& spec) {
+TBytes MakeJpeg(const TJpegRecipe& recipe) {
   jpeg_compress_struct info{};
   jpeg_error_mgr errors{};
   info.err = jpeg_std_error(&errors);
@@ -18,18 +18,18 @@ TBytes MakeJpeg(const TJpegSpec& spec) {
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
   jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = JDIMENSION(spec.Width);
-  info.image_height = JDIMENSION(spec.Height);
-  info.input_components = spec.Grey ? 1 : spec.Cmyk ? 4 : 3;
-  info.in_color_space = spec.Grey ? JCS_GRAYSCALE : spec.Cmyk ? JCS_CMYK : JCS_RGB;
+  info.image_width = JDIMENSION(recipe.Width);
+  info.image_height = JDIMENSION(recipe.Height);
+  info.input_components = recipe.Grey ? 1 : recipe.Cmyk ? 4 : 3;
+  info.in_color_space = recipe.Grey ? JCS_GRAYSCALE : recipe.Cmyk ? JCS_CMYK : JCS_RGB;
   jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, spec.Quality, TRUE);
-  if (spec.Progressive) jpeg_simple_progression(&info);
+  jpeg_set_quality(&info, recipe.Quality, TRUE);
+  if (recipe.Progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
-  std::vector<uint8_t> row(size_t(spec.Width * info.input_components));
+  std::vector<uint8_t> row(size_t(recipe.Width * info.input_components));
   while (info.next_scanline < info.image_height) {
     const int y = int(info.next_scanline);
-    for (int x = 0; x < spec.Width; ++x)
+    for (int x = 0; x < recipe.Width; ++x)
       for (int c = 0; c < info.input_components; ++c)
         row[size_t(x * info.input_components + c)] = PatternSample(x, y, c);
     JSAMPROW rows[1] = {row.data()};

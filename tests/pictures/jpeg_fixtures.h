@@ -12,7 +12,7 @@
 
 using TBytes = std::vector<uint8_t>;
 
-struct TJpegSpec {
+struct TJpegRecipe {
   int Width = 64;
   int Height = 48;
   bool Grey = false;
@@ -23,7 +23,7 @@ struct TJpegSpec {
 
 // A photograph-like picture: smooth gradients with some texture, so every block has detail.
 uint8_t PatternSample(int x, int y, int component);
-TBytes MakeJpeg(const TJpegSpec& spec);
+TBytes MakeJpeg(const TJpegRecipe& recipe);
 
 // The library's decode: rows top first, each `output_width * output_components` bytes,
 // blue-green-red for colour. `configure` runs after the header is read.
