@@ -49,6 +49,7 @@ inline constexpr const char* SControlParentSelf = "A control cannot have itself 
 inline constexpr const char* SParentedTopLevel = "Control '%s' has a parent window";
 inline constexpr const char* SWindowSystemInstalled = "A window system is already running";
 inline constexpr const char* SListIndexError = "List index out of bounds (%d)";
+inline constexpr const char* SJPEGImageFile = "JPEG Image File";
 // Widget kit
 inline constexpr const char* SInvalidPageIndex = "%d is an invalid PageIndex value. PageIndex must be between 0 and %d";
 inline constexpr const char* SPageVisible = "You cannot change the Visible property of a page";
