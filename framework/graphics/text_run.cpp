@@ -18,16 +18,19 @@ struct TCoverage {
     return Bits[size_t(v) * size_t(Width) + size_t(u)];
   }
   void Max(int u, int v, uint8_t c) {
+    if (u < Left || v < Top || u >= Left + Width || v >= Top + Height) return;
     uint8_t& cell = Bits[size_t(v - Top) * size_t(Width) + size_t(u - Left)];
     cell = std::max(cell, c);
   }
   void Line(int u0, int u1, const TFontLine& line, int baseline) {
     for (int v = baseline + line.Offset; v < baseline + line.Offset + line.Thickness; ++v)
-      for (int u = u0; u < u1; ++u) Max(u, v, 255);
+      for (int u = std::max(u0, Left); u < std::min(u1, Left + Width); ++u) Max(u, v, 255);
   }
 };
 
-TCoverage ComposeCoverage(TFontFace& face, const TFontData& font, const TTextRun& run) {
+// Only the part inside `window` (text space) is composed, so a run far longer than the
+// surface costs no more memory than the surface can show.
+TCoverage ComposeCoverage(TFontFace& face, const TFontData& font, const TTextRun& run, const TRect& window) {
   const TTextMetric& m = face.Metric();
   const TFontLine under = face.Underline(), strike = face.StrikeOut();
   TCoverage cov;
@@ -41,10 +44,14 @@ TCoverage ComposeCoverage(TFontFace& face, const TFontData& font, const TTextRun
     v0 = std::min(v0, m.Ascent - g.Top);
     v1 = std::max(v1, m.Ascent - g.Top + g.Rows);
   }
+  u0 = std::max(u0, window.Left), u1 = std::min(u1, window.Right);
+  v0 = std::max(v0, window.Top), v1 = std::min(v1, window.Bottom);
+  if (u1 <= u0 || v1 <= v0) return cov;
   cov.Left = u0, cov.Top = v0, cov.Width = u1 - u0, cov.Height = v1 - v0;
   cov.Bits.assign(size_t(cov.Width) * size_t(cov.Height), 0);
   for (const TRunChar& c : run.Chars) {
     const TGlyphImage& g = face.Glyph(c.Ch);
+    if (c.X + g.Left + g.Width <= u0 || c.X + g.Left >= u1) continue;
     for (int y = 0; y < g.Rows; ++y)
       for (int x = 0; x < g.Width; ++x)
         if (uint8_t a = g.Coverage[size_t(y) * size_t(g.Width) + size_t(x)]) cov.Max(c.X + g.Left + x, m.Ascent - g.Top + y, a);
@@ -122,7 +129,13 @@ void PaintTextRun(TDrawContext& dc, TFontFace& face, const TFontData& font, cons
     const TBrushData background{state.BkColor, bsSolid, nullptr};
     dc.FillRect(cell.Offset(-state.Origin.X, -state.Origin.Y), background);
   }
-  const TCoverage cov = ComposeCoverage(face, font, run);
+  TRect visible{0, 0, image.Width, image.Height};
+  if (state.Clip) visible = IntersectRect(visible, state.Clip->BoundingBox());
+  if (visible.IsEmpty()) return;
+  const TPoint a = map.ToText(visible.Left, visible.Top), b = map.ToText(visible.Right - 1, visible.Bottom - 1);
+  const TRect window{std::min(a.X, b.X) - placement.Along, std::min(a.Y, b.Y) - placement.Across,
+                     std::max(a.X, b.X) + 1 - placement.Along, std::max(a.Y, b.Y) + 1 - placement.Across};
+  const TCoverage cov = ComposeCoverage(face, font, run, window);
   if (cov.Width == 0 || cov.Height == 0) return;
   const int p0 = placement.Along + cov.Left, q0 = placement.Across + cov.Top;
   const TRect box = map.DeviceBox(p0, q0, p0 + cov.Width, q0 + cov.Height);

@@ -168,3 +168,18 @@ TEST(TextOut, BlendsInTheTextColourOnPaletteSurfaces) {
   EXPECT_EQ(uint32_t(canvas.Pixel(2, 2 + kAscent + 1)), image.ValueToRGB(image.RGBToValue(uint32_t(clRed))));
   EXPECT_NE(canvas.Pixel(2, 2 + kAscent + 1), clWhite);
 }
+
+TEST(TextOut, VeryLongTextOnlyComposesWhatTheSurfaceShows) {
+  const std::string text(200000, 'W');
+  for (int escapement : {0, 900, 2700}) {
+    auto surface = TextSurface(60, 60);
+    surface->Canvas().Font().SetEscapement(escapement);
+    surface->Canvas().Font().SetStyle({fsUnderline});
+    surface->Canvas().TextOut(escapement == 2700 ? 40 : 10, escapement == 900 ? 50 : 10, text);
+    // The run leaves the surface on its far side; the near side starts at the reference.
+    const TRect ink = InkBox(*surface);
+    if (escapement == 0) EXPECT_EQ(ink.Right, 60);
+    else if (escapement == 900) EXPECT_EQ(ink.Top, 0);
+    else EXPECT_EQ(ink.Bottom, 60);
+  }
+}
