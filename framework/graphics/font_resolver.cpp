@@ -8,6 +8,25 @@
 #include "framework/core/text.h"
 
 namespace {
+// fontconfig's configuration, loaded on first use and released at exit, so the program
+// ends leak-free. The resolver is fontconfig's only user.
+class TFontconfigSession {
+ public:
+  TFontconfigSession() : FReady(FcInit() != FcFalse) {}
+  ~TFontconfigSession() {
+    if (FReady) FcFini();
+  }
+  bool Ready() const { return FReady; }
+
+ private:
+  bool FReady;
+};
+
+bool FontconfigReady() {
+  static TFontconfigSession session;
+  return session.Ready();
+}
+
 struct TPatternDeleter {
   void operator()(FcPattern* p) const { FcPatternDestroy(p); }
 };
@@ -58,7 +77,7 @@ std::vector<std::string> FontFamilyCandidates(const std::string& name) {
 }
 
 TFontFile ResolveFontFile(const std::string& name, bool bold, bool italic) {
-  if (!FcInit()) throw EOutOfResources(rs::SOutOfResources);
+  if (!FontconfigReady()) throw EOutOfResources(rs::SOutOfResources);
   for (const std::string& family : FontFamilyCandidates(name)) {
     TPatternPtr match = MatchFamily(family, bold, italic);
     if (match && HasFamily(match.get(), family)) return ToFontFile(match.get());

@@ -1,6 +1,5 @@
 #include "framework/graphics/glyph_cache.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -14,8 +13,6 @@ TGlyphCache::~TGlyphCache() {
   FByDescription.clear();
   FFaces.clear();
   FT_Done_FreeType(FLibrary);
-  // The resolver is fontconfig's only user; releasing it keeps the exit leak-free.
-  FcFini();
 }
 
 TFontFace& TGlyphCache::Face(const TFontData& font) {
