@@ -25,19 +25,26 @@ int ScaleUnitsX(FT_Face face, FT_Long units) { return RoundPixels(FT_MulFix(unit
 TFontFace::TFontFace(FT_LibraryRec_* library, const TFontFile& file, int height, bool bold, bool italic)
     : FPath(file.Path) {
   if (FT_New_Face(library, file.Path.c_str(), file.Index, &FFace) != 0) throw EOutOfResources(rs::SOutOfResources);
-  if (!FT_IS_SCALABLE(FFace)) {
-    FT_Done_Face(FFace);
-    throw EOutOfResources(rs::SOutOfResources);
+  try {
+    Setup(file, height, bold, italic);
+  } catch (...) {
+    FT_Done_Face(FFace);  // the destructor does not run for a constructor that throws
+    throw;
   }
+}
+
+void TFontFace::Setup(const TFontFile& file, int height, bool bold, bool italic) {
+  if (!FT_IS_SCALABLE(FFace)) throw EOutOfResources(rs::SOutOfResources);
   const TT_OS2* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(FFace, FT_SFNT_OS2));
   if (os2 != nullptr && os2->usWeightClass != 0) FFaceWeight = os2->usWeightClass;
   FSynthBold = bold && FFaceWeight < 600 && file.Weight < 600;
   FSynthItalic = italic && !file.Italic && (FFace->style_flags & FT_STYLE_FLAG_ITALIC) == 0;
 
-  int em = -height;
+  // Heights beyond the largest em size are clamped (negating INT_MIN would overflow).
+  int em = height < -kMaxEmPixels ? kMaxEmPixels : -height;
   if (height >= 0) {
     // A cell height: the largest em size whose cell does not exceed it.
-    const int cell = height == 0 ? kDefaultCellHeight : height;
+    const int cell = height == 0 ? kDefaultCellHeight : std::min(height, 4 * kMaxEmPixels);
     const int unitsCell = std::max<int>(1, FFace->ascender - FFace->descender);
     em = std::clamp(int(std::lround(double(cell) * FFace->units_per_EM / unitsCell)), 1, kMaxEmPixels);
     while (em > 1 && CellHeightAt(em) > cell) --em;

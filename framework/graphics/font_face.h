@@ -72,6 +72,7 @@ class TFontFace {
   int Advance(uint8_t ch) { return Glyph(ch).Advance; }
 
  private:
+  void Setup(const TFontFile& file, int height, bool bold, bool italic);
   int CellHeightAt(int em);
   void SelectEm(int em);
   void ComputeMetrics();

@@ -1,6 +1,8 @@
 // Font resolution, metrics and extents.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "framework/graphics/font_resolver.h"
 #include "framework/graphics/glyph_cache.h"
 #include "framework/graphics/text_codepage.h"
@@ -69,6 +71,14 @@ TEST(FontMetrics, PositiveAndZeroHeightsAreCellHeights) {
   EXPECT_EQ(m17.Height, 16);
   EXPECT_GT(FontMetric(Font("MS Sans Serif", -(m17.Height - m17.InternalLeading + 1))).Height, 17);
   EXPECT_EQ(FontMetric(Font("MS Sans Serif", -13)).Height, 15);
+}
+
+TEST(FontMetrics, ExtremeHeightsAreClampedToTheLargestSize) {
+  const int largest = GlyphCache().Face(Font("MS Sans Serif", -2048)).EmPixels();
+  EXPECT_EQ(largest, 2048);
+  EXPECT_EQ(GlyphCache().Face(Font("MS Sans Serif", INT_MIN)).EmPixels(), largest);
+  EXPECT_EQ(GlyphCache().Face(Font("MS Sans Serif", INT_MAX)).EmPixels(), largest);
+  EXPECT_EQ(GlyphCache().Face(Font("MS Sans Serif", 1)).EmPixels(), 1);
 }
 
 TEST(FontMetrics, StyleFlagsAreReportedButShareTheFace) {
