@@ -54,3 +54,10 @@ inline std::vector<std::string> Picture(const TBitmap& bitmap, const TLegend& le
 
 #define EXPECT_PICTURE(bitmap, legend, ...) \
   EXPECT_EQ(Picture(bitmap, legend), (std::vector<std::string>{__VA_ARGS__}))
+
+inline int ChangedCount(const TBitmap& bitmap) {
+  int count = 0;
+  for (int y = 0; y < bitmap.Height(); ++y)
+    for (int x = 0; x < bitmap.Width(); ++x) count += bitmap.PixelRGB(x, y) != kBackground;
+  return count;
+}
