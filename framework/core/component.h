@@ -72,6 +72,9 @@ class TComponent : public TPersistent {
   virtual TComponent* GetChildOwner() { return nullptr; }
   // Moves `child` to position `order` among this component's children.
   virtual void SetChildOrder(TComponent* child, int order);
+  // The component this one is a child of (controls: their parent); plain components have none.
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent*) {}
   // The children a writer stores, in order.
   virtual void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root);
 

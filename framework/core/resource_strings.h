@@ -22,6 +22,16 @@ inline constexpr const char* SInvalidName = "''%s'' is not a valid component nam
 inline constexpr const char* SDuplicateName = "A component named %s already exists";
 inline constexpr const char* SDuplicateClass = "A class named %s already exists";
 inline constexpr const char* SAssignError = "Cannot assign a %s to a %s";
+// Text form sources (the form compiler)
+inline constexpr const char* SParseError = "%s on line %d";
+inline constexpr const char* SIdentifierExpected = "Identifier expected";
+inline constexpr const char* SStringExpected = "String expected";
+inline constexpr const char* SNumberExpected = "Number expected";
+inline constexpr const char* SCharExpected = "''%s'' expected";
+inline constexpr const char* SInvalidBinary = "Invalid binary value";
+inline constexpr const char* SInvalidNumber = "Invalid numeric value";
+inline constexpr const char* SValueExpected = "Property value expected";
+inline constexpr const char* SFOpenError = "Cannot open file \"%s\"";
 // Graphics
 inline constexpr const char* SInvalidBitmap = "Bitmap image is not valid";
 inline constexpr const char* SScanLine = "Scan line index out of range";
@@ -34,6 +44,11 @@ inline constexpr const char* SFCreateError = "Cannot create file %s";
 inline constexpr const char* SRegionCacheCapacity = "Capacity must be -1 (to cache all regions) or > 0";
 inline constexpr const char* SChangeJPGSize = "Cannot change the size of a JPEG image";
 inline constexpr const char* SJPEGError = "JPEG error #%d";
+// Windows and controls
+inline constexpr const char* SControlParentSelf = "A control cannot have itself as its parent";
+inline constexpr const char* SParentedTopLevel = "Control '%s' has a parent window";
+inline constexpr const char* SWindowSystemInstalled = "A window system is already running";
+inline constexpr const char* SListIndexError = "List index out of bounds (%d)";
 // Widget kit
 inline constexpr const char* SInvalidPageIndex = "%d is an invalid PageIndex value. PageIndex must be between 0 and %d";
 inline constexpr const char* SPageVisible = "You cannot change the Visible property of a page";

@@ -1,0 +1,28 @@
+#pragma once
+// TGraphicControl: a window-less control. It paints on its parent's surface, through a
+// canvas whose origin is the control's top-left corner and whose clip is the control.
+#include <memory>
+
+#include "framework/controls/control.h"
+
+class TCanvas;
+
+class TGraphicControl : public TControl {
+ public:
+  VM_CLASS()
+  explicit TGraphicControl(TComponent* owner);
+  ~TGraphicControl() override;
+
+  // Drawable during Paint only; outside it the canvas has no surface.
+  TCanvas& Canvas() { return *FCanvas; }
+  // An opaque control paints itself at once on the parent's surface, without erasing;
+  // any other asks its parent to repaint the area it covers.
+  void Repaint() override;
+
+ protected:
+  virtual void Paint() {}
+  void PaintMessage(TMessage& m) override;
+
+ private:
+  std::unique_ptr<TCanvas> FCanvas;
+};

@@ -1,0 +1,30 @@
+#pragma once
+// TTimer: calls OnTimer every Interval milliseconds while Enabled, through the message
+// loop, so a tick never runs inside a paint or another handler. Interval 0 never fires.
+#include "framework/core/component.h"
+#include "framework/typeinfo/event.h"
+
+class TTimer : public TComponent {
+ public:
+  VM_CLASS()
+  explicit TTimer(TComponent* owner);
+  ~TTimer() override;
+
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool value);
+  int Interval() const { return FInterval; }
+  // Restarts the count from now.
+  void SetInterval(int value);
+  // Runs one tick; the window system calls it when the timer is due.
+  void Fire() { Timer(); }
+
+  TNotifyEvent FOnTimer;
+
+ protected:
+  virtual void Timer() { FOnTimer(this); }
+
+ private:
+  void UpdateTimer();
+  bool FEnabled = true;
+  int FInterval = 1000;
+};

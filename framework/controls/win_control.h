@@ -1,0 +1,120 @@
+#pragma once
+// TWinControl: a control with a native window of its own. It holds its children (the
+// window-less ones painted by it, the windowed ones painting themselves), aligns them,
+// keeps the window's invalid region and paints it: erase background, own paint, then
+// the window-less children in z-order, each clipped to itself.
+#include <memory>
+#include <vector>
+
+#include "framework/controls/control.h"
+#include "framework/graphics/region.h"
+
+class TCanvas;
+class TPlatformBackend;
+class TPlatformWindow;
+
+class TWinControl : public TControl {
+ public:
+  VM_CLASS()
+  explicit TWinControl(TComponent* owner);
+  ~TWinControl() override;
+
+  // Children: the window-less ones first, then the windowed ones, each in z-order (bottom first).
+  int ControlCount() const { return int(FControls.size() + FWinControls.size()); }
+  TControl* Controls(int index) const;
+  bool ContainsControl(const TControl* control) const;
+  // The topmost visible child at `p` (client coordinates); disabled ones only when asked.
+  TControl* ControlAtPos(TPoint p, bool allowDisabled, bool allowWindows) const;
+
+  // Alignment of the children; disabling nests, and the last EnableAlign aligns once.
+  void DisableAlign() { ++FAlignLevel; }
+  void EnableAlign();
+  bool AlignDisabled() const { return FAlignLevel > 0; }
+  void Realign() { AlignControl(nullptr); }
+
+  bool TabStop() const { return FTabStop; }
+  void SetTabStop(bool value) { FTabStop = value; }
+  int TabOrder() const;
+  void SetTabOrder(int value);
+
+  // The native window: invalid area in client coordinates, and whether painting leaves
+  // the child windows' areas alone.
+  bool ClipChildren() const { return FClipChildren; }
+  void SetClipChildren(bool value) { FClipChildren = value; }
+  void InvalidateRect(const TRect& rect, bool erase);
+  void InvalidateRegion(const TRegion& region, bool erase);
+  const TRegion& InvalidRegion() const { return FInvalid; }
+  void Invalidate() override;
+  void Update() override;
+  // The part of the client area not hidden by ancestors, siblings above, or (with
+  // ClipChildren) child windows.
+  TRegion VisibleRegion() const;
+  // Paints the invalid parts of this window and of its child windows; answers the
+  // bounding box of what was painted, in top-level surface coordinates.
+  TRect PaintInvalidWindows();
+
+  // Top-level windows own a platform window whose surface they paint into.
+  TPlatformWindow* PlatformWindow() const { return FPlatformWindow.get(); }
+  void CreatePlatformWindow(TPlatformBackend& backend);
+  void DestroyPlatformWindow();
+  TWinControl* TopLevel();
+  // The offset of this window's client area inside its top-level window's surface.
+  TPoint SurfaceOffset() const;
+
+  TPoint ClientOrigin() const override;
+  void SetBounds(int left, int top, int width, int height) override;
+  void SetVisible(bool value) override;
+  void SetChildOrder(TComponent* child, int order) override;
+  void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
+  // Reads with alignment suspended, so children are placed once at the end.
+  void ReadOwnState(TReader& reader) override;
+
+  TKeyEvent FOnKeyDown;
+  TKeyEvent FOnKeyUp;
+  TKeyPressEvent FOnKeyPress;
+
+ protected:
+  // Places the children with an alignment inside `rect`, in the order top, bottom, left,
+  // right, client; `control` is the one whose change caused the call (or none).
+  virtual void AlignControls(TControl* control, TRect& rect);
+  // Fills the background with Color; answers 1 so the window counts as erased.
+  virtual void EraseBackground(TMessage& m);
+  virtual void KeyDown(int& key, TShiftState shift);
+  virtual void KeyUp(int& key, TShiftState shift);
+  virtual void KeyPress(char& key);
+  void WndProc(TMessage& m) override;
+  void Dispatch(TMessage& m) override;
+  void ParentColorChanged(TMessage& m) override;
+  void ParentFontChanged(TMessage& m) override;
+  void ColorChanged(TMessage& m) override;
+  void FontChanged(TMessage& m) override;
+  void ShowHintChanged(TMessage& m) override;
+  void ChangeScale(int m, int d) override;
+  void BoundsChanged() override;
+  // Paints `clip` (client coordinates) of this window only, its window-less children included.
+  void PaintWindow(TCanvas& canvas, const TRegion& clip, bool erase);
+
+ private:
+  friend class TControl;
+  void InsertControl(TControl* control);
+  void RemoveControl(TControl* control);
+  void AlignControl(TControl* control);
+  void SetChildZOrder(TControl* control, bool toFront);
+  void ApplyAnchors();
+  void NotifyChildren(uint32_t msg);
+  void PaintTree(TCanvas& canvas, TRect& painted);
+  bool ForwardMouseToChild(TMessage& m);
+
+  std::vector<TControl*> FControls;
+  std::vector<TWinControl*> FWinControls;
+  std::vector<TWinControl*> FTabList;
+  int FAlignLevel = 0;
+  bool FAlignPending = false;
+  TSize FLastClientSize;
+  bool FScaling = false;
+  bool FTabStop = false;
+  bool FClipChildren = false;
+  TRegion FInvalid;
+  bool FEraseNeeded = false;
+  std::unique_ptr<TPlatformWindow> FPlatformWindow;
+};

@@ -1,0 +1,241 @@
+#include "framework/controls/window_system.h"
+
+#include <algorithm>
+
+#include "framework/controls/timer.h"
+#include "framework/controls/win_control.h"
+#include "framework/core/exceptions.h"
+
+namespace {
+TWindowSystem*& CurrentSlot() {
+  static TWindowSystem* current = nullptr;
+  return current;
+}
+
+// Keeps paints and timer ticks from running inside each other.
+struct TBusy {
+  explicit TBusy(int& depth) : Depth(depth) { ++Depth; }
+  ~TBusy() { --Depth; }
+  int& Depth;
+};
+
+uint32_t MouseMessage(TInputKind kind, TInputButton button) {
+  const uint32_t base = button == ibRight ? msgRButtonDown : button == ibMiddle ? msgMButtonDown : msgLButtonDown;
+  switch (kind) {
+    case TInputKind::MouseDown: return base;
+    case TInputKind::MouseUp: return base + 1;
+    case TInputKind::MouseDoubleClick: return base + 2;
+    default: return msgMouseMove;
+  }
+}
+}  // namespace
+
+TWindowSystem::TWindowSystem(TPlatformBackend& backend) : FBackend(backend) {
+  if (CurrentSlot() != nullptr) throw EInvalidOperation(rs::SWindowSystemInstalled);
+  CurrentSlot() = this;
+}
+
+TWindowSystem::~TWindowSystem() { CurrentSlot() = nullptr; }
+
+TWindowSystem* TWindowSystem::Current() { return CurrentSlot(); }
+
+void TWindowSystem::AddTopLevel(TWinControl* window) {
+  if (std::find(FTopLevels.begin(), FTopLevels.end(), window) == FTopLevels.end()) FTopLevels.push_back(window);
+}
+
+void TWindowSystem::RemoveTopLevel(TWinControl* window) { std::erase(FTopLevels, window); }
+
+void TWindowSystem::PostMessage(TControl* target, uint32_t msg, intptr_t wParam, intptr_t lParam) {
+  FPosted.push_back({target, TMessage{msg, wParam, lParam, 0}});
+  FBackend.Wake();
+}
+
+// ---- timers ----
+
+void TWindowSystem::StartTimer(TTimer* timer) {
+  StopTimer(timer);
+  FTimers.push_back({timer, TickCount() + timer->Interval(), FNextSequence++});
+}
+
+void TWindowSystem::StopTimer(TTimer* timer) {
+  std::erase_if(FTimers, [timer](const TScheduled& s) { return s.Timer == timer; });
+}
+
+bool TWindowSystem::NextTimerDue(uint64_t& due) const {
+  if (FTimers.empty()) return false;
+  due = std::min_element(FTimers.begin(), FTimers.end(), [](const TScheduled& a, const TScheduled& b) {
+          return a.Due < b.Due;
+        })->Due;
+  return true;
+}
+
+TWindowSystem::TScheduled* TWindowSystem::FirstDueTimer(uint64_t now) {
+  TScheduled* first = nullptr;
+  for (TScheduled& s : FTimers)
+    if (s.Due <= now && (first == nullptr || s.Due < first->Due || (s.Due == first->Due && s.Sequence < first->Sequence)))
+      first = &s;
+  return first;
+}
+
+void TWindowSystem::FireDueTimers() {
+  const uint64_t now = TickCount();
+  // Each timer fires at most once per pass: a late timer catches up with one tick, not a burst.
+  std::vector<TTimer*> fired;
+  while (TScheduled* s = FirstDueTimer(now)) {
+    TTimer* timer = s->Timer;
+    if (std::find(fired.begin(), fired.end(), timer) != fired.end()) break;
+    fired.push_back(timer);
+    s->Due = std::max(s->Due + timer->Interval(), now + 1);
+    s->Sequence = FNextSequence++;
+    TBusy busy(FBusyDepth);
+    timer->Fire();
+  }
+}
+
+// ---- the loop ----
+
+void TWindowSystem::ProcessMessages() {
+  DeliverPosted();
+  DeliverInput();
+  if (FBusyDepth == 0) {
+    FireDueTimers();
+    PaintInvalidWindows();
+  }
+  TrackMouse();
+}
+
+void TWindowSystem::HandleMessage(int64_t maxWaitMs) {
+  int64_t timeout = maxWaitMs;
+  uint64_t due = 0;
+  if (FPosted.empty() && NextTimerDue(due)) {
+    const uint64_t now = TickCount();
+    const int64_t untilDue = due > now ? int64_t(due - now) : 0;
+    timeout = timeout < 0 ? untilDue : std::min(timeout, untilDue);
+  } else if (!FPosted.empty()) {
+    timeout = 0;
+  }
+  if (timeout != 0) FBackend.WaitForEvents(timeout);
+  ProcessMessages();
+}
+
+void TWindowSystem::RunFor(uint64_t ms) {
+  const uint64_t end = TickCount() + ms;
+  ProcessMessages();
+  while (!FTerminated && TickCount() < end) HandleMessage(int64_t(end - TickCount()));
+}
+
+void TWindowSystem::Run() {
+  while (!FTerminated) HandleMessage();
+}
+
+void TWindowSystem::DeliverPosted() {
+  // Messages posted while delivering wait for the next pass.
+  for (size_t n = FPosted.size(); n > 0 && !FPosted.empty(); --n) {
+    TPosted p = FPosted.front();
+    FPosted.pop_front();
+    p.Target->WndProc(p.Message);
+  }
+}
+
+void TWindowSystem::DeliverInput() {
+  TInputEvent e;
+  while (FBackend.PollEvent(e)) {
+    switch (e.Kind) {
+      case TInputKind::KeyDown:
+      case TInputKind::KeyUp:
+      case TInputKind::Char: DeliverKey(e); break;
+      default: DeliverMouse(e);
+    }
+  }
+}
+
+TWinControl* TWindowSystem::TopLevelOf(TPlatformWindow* window) const {
+  if (window == nullptr) return nullptr;
+  for (TWinControl* w : FTopLevels)
+    if (w->PlatformWindow() == window) return w;
+  return nullptr;
+}
+
+TWinControl* TWindowSystem::WindowAt(TWinControl* topLevel, TPoint screenPos) {
+  if (topLevel == nullptr || !topLevel->Visible() || !topLevel->Enabled()) return nullptr;
+  TWinControl* window = topLevel;
+  for (;;) {
+    TControl* child = window->ControlAtPos(window->ScreenToClient(screenPos), false, true);
+    auto* childWindow = dynamic_cast<TWinControl*>(child);
+    if (childWindow == nullptr) return window;
+    window = childWindow;
+  }
+}
+
+void TWindowSystem::DeliverMouse(const TInputEvent& e) {
+  TWinControl* window = nullptr;
+  if (FCapture != nullptr) {
+    window = dynamic_cast<TWinControl*>(FCapture);
+    if (window == nullptr) window = FCapture->Parent();
+  } else {
+    window = WindowAt(TopLevelOf(e.Window), e.ScreenPos);
+  }
+  if (window == nullptr) return;
+  window->Perform(MouseMessage(e.Kind, e.Button), intptr_t(e.Modifiers),
+                  PointToLParam(window->ScreenToClient(e.ScreenPos)));
+}
+
+void TWindowSystem::DeliverKey(const TInputEvent& e) {
+  TWinControl* target = FKeyTarget != nullptr ? FKeyTarget : TopLevelOf(e.Window);
+  if (target == nullptr) return;
+  if (e.Kind == TInputKind::Char) target->Perform(msgChar, intptr_t(uint8_t(e.Char)), intptr_t(e.Modifiers));
+  else target->Perform(e.Kind == TInputKind::KeyDown ? msgKeyDown : msgKeyUp, e.Key, intptr_t(e.Modifiers));
+}
+
+void TWindowSystem::PaintInvalidWindows() {
+  TBusy busy(FBusyDepth);
+  for (TWinControl* top : std::vector<TWinControl*>(FTopLevels)) {
+    if (top->PlatformWindow() == nullptr || !top->Visible()) continue;
+    TRect painted = top->PaintInvalidWindows();
+    if (!painted.IsEmpty()) top->PlatformWindow()->Present(painted);
+  }
+}
+
+// Enter and leave come in pairs: the control under the pointer is told when the pointer
+// arrives, and the one it leaves is told first. While the mouse is captured only the
+// capturing control counts.
+void TWindowSystem::TrackMouse() {
+  const TPoint pos = FBackend.CursorPos();
+  TControl* under = nullptr;
+  if (TWinControl* window = WindowAt(TopLevelOf(FBackend.WindowAt(pos)), pos)) {
+    under = window->ControlAtPos(window->ScreenToClient(pos), false, false);
+    if (under == nullptr) under = window;
+  }
+  if (FCapture != nullptr && under != FCapture) under = nullptr;
+  if (under == FMouseControl) return;
+  TControl* old = FMouseControl;
+  FMouseControl = under;
+  if (old != nullptr) old->Perform(ntMouseLeave);
+  if (under != nullptr && FMouseControl == under) under->Perform(ntMouseEnter);
+}
+
+void TWindowSystem::SetCaptureControl(TControl* control) {
+  if (control == FCapture) return;
+  TControl* old = FCapture;
+  FCapture = control;
+  TWinControl* window = nullptr;
+  if (control != nullptr) {
+    window = dynamic_cast<TWinControl*>(control);
+    if (window == nullptr) window = control->Parent();
+  }
+  TWinControl* top = window != nullptr ? window->TopLevel() : nullptr;
+  FBackend.SetCapture(top != nullptr ? top->PlatformWindow() : nullptr);
+  // A release is the normal end; only a control losing the mouse to another is cancelled.
+  if (old != nullptr && control != nullptr) old->Perform(msgCancelMode);
+}
+
+void TWindowSystem::ControlDestroyed(TControl* control) {
+  std::erase_if(FPosted, [control](const TPosted& p) { return p.Target == control; });
+  if (FCapture == control) {
+    FCapture = nullptr;
+    FBackend.SetCapture(nullptr);
+  }
+  if (FMouseControl == control) FMouseControl = nullptr;
+  if (FKeyTarget == control) FKeyTarget = nullptr;
+  std::erase_if(FTopLevels, [control](TWinControl* w) { return static_cast<TControl*>(w) == control; });
+}

@@ -1,0 +1,98 @@
+#pragma once
+// The window system: the process's message loop over a platform backend. It keeps the
+// top-level windows, the posted messages, the running timers, the mouse capture and the
+// control under the pointer. The application installs one at start-up; while it lives,
+// TWindowSystem::Current() answers it.
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+#include "framework/controls/messages.h"
+#include "platform/backend.h"
+
+class TControl;
+class TWinControl;
+class TTimer;
+
+class TWindowSystem {
+ public:
+  explicit TWindowSystem(TPlatformBackend& backend);
+  ~TWindowSystem();
+  TWindowSystem(const TWindowSystem&) = delete;
+  TWindowSystem& operator=(const TWindowSystem&) = delete;
+
+  static TWindowSystem* Current();
+  TPlatformBackend& Backend() const { return FBackend; }
+  uint64_t TickCount() const { return FBackend.TickCount(); }
+
+  // Top-level windows, bottom first.
+  void AddTopLevel(TWinControl* window);
+  void RemoveTopLevel(TWinControl* window);
+  const std::vector<TWinControl*>& TopLevels() const { return FTopLevels; }
+
+  // Queues `msg` for `target`; delivered at the start of the next pass of the loop.
+  void PostMessage(TControl* target, uint32_t msg, intptr_t wParam = 0, intptr_t lParam = 0);
+
+  // Timers call these as they start and stop; a running timer is due at `due` ticks.
+  void StartTimer(TTimer* timer);
+  void StopTimer(TTimer* timer);
+  // The tick at which the next running timer is due, or none.
+  bool NextTimerDue(uint64_t& due) const;
+
+  // One pass of the loop without waiting: posted messages, input, due timers, paint,
+  // idle. Paint and timers never run inside a timer handler or a paint.
+  void ProcessMessages();
+  // Waits for input or the next due timer (at most `maxWaitMs`; negative: no limit), then
+  // runs one pass. This is what keeps an idle program from doing any work.
+  void HandleMessage(int64_t maxWaitMs = -1);
+  // Runs the loop until the clock reaches now + ms.
+  void RunFor(uint64_t ms);
+  // Runs the loop until Terminate is called.
+  void Run();
+  void Terminate() { FTerminated = true; }
+  bool Terminated() const { return FTerminated; }
+
+  TControl* CaptureControl() const { return FCapture; }
+  // Gives the mouse to `control` (none releases); a control losing it to another gets msgCancelMode.
+  void SetCaptureControl(TControl* control);
+  TControl* MouseControl() const { return FMouseControl; }
+  // Keys go to this window; the forms' focus handling sets it.
+  TWinControl* KeyTarget() const { return FKeyTarget; }
+  void SetKeyTarget(TWinControl* window) { FKeyTarget = window; }
+  // Forgets everything that refers to a control being destroyed.
+  void ControlDestroyed(TControl* control);
+
+  // The deepest visible, enabled window at a screen point inside `topLevel`.
+  static TWinControl* WindowAt(TWinControl* topLevel, TPoint screenPos);
+
+ private:
+  struct TPosted {
+    TControl* Target;
+    TMessage Message;
+  };
+  struct TScheduled {
+    TTimer* Timer;
+    uint64_t Due;
+    uint64_t Sequence;  // breaks ties between timers due at the same tick
+  };
+  void DeliverPosted();
+  void DeliverInput();
+  void DeliverMouse(const TInputEvent& e);
+  void DeliverKey(const TInputEvent& e);
+  void FireDueTimers();
+  void PaintInvalidWindows();
+  void TrackMouse();
+  TWinControl* TopLevelOf(TPlatformWindow* window) const;
+  TScheduled* FirstDueTimer(uint64_t now);
+
+  TPlatformBackend& FBackend;
+  std::vector<TWinControl*> FTopLevels;
+  std::deque<TPosted> FPosted;
+  std::vector<TScheduled> FTimers;
+  uint64_t FNextSequence = 0;
+  TControl* FCapture = nullptr;
+  TControl* FMouseControl = nullptr;
+  TWinControl* FKeyTarget = nullptr;
+  int FBusyDepth = 0;  // > 0 inside a timer handler or a paint
+  bool FTerminated = false;
+};

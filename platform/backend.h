@@ -1,0 +1,87 @@
+#pragma once
+// What a desktop gives the framework: the screen, top-level windows backed by surfaces,
+// input, a millisecond clock and the local time. The framework talks only to these
+// interfaces; each backend has one factory, and the program picks the backend at start-up.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "framework/core/geometry.h"
+
+class TBitmap;
+class TPlatformWindow;
+
+enum class TInputKind : uint8_t {
+  MouseMove, MouseDown, MouseUp, MouseDoubleClick, KeyDown, KeyUp, Char,
+};
+
+// Mouse buttons and modifier keys held while an input event happened.
+enum TInputButton : uint8_t { ibNone, ibLeft, ibRight, ibMiddle };
+enum TInputModifier : uint32_t {
+  imShift = 1, imCtrl = 2, imAlt = 4, imLeft = 8, imRight = 16, imMiddle = 32,
+};
+
+struct TInputEvent {
+  TInputKind Kind = TInputKind::MouseMove;
+  // The top-level window the event belongs to; none for a pointer outside every window.
+  TPlatformWindow* Window = nullptr;
+  TPoint ScreenPos;            // mouse events: the pointer, in screen coordinates
+  TInputButton Button = ibNone;  // the button pressed or released
+  uint32_t Modifiers = 0;      // TInputModifier bits, as they are after the event
+  int Key = 0;                 // key events: virtual key code
+  char Char = 0;               // character events: the 8-bit character
+};
+
+// The local date and time as the desktop reports it.
+struct TLocalTime {
+  int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0, Millisecond = 0;
+  int DayOfWeek = 0;  // 0 = Sunday
+  friend bool operator==(const TLocalTime&, const TLocalTime&) = default;
+};
+
+// A top-level window: a screen rectangle and a 32-bit surface of the same size that the
+// framework paints into; nothing reaches the screen until it is presented.
+class TPlatformWindow {
+ public:
+  virtual ~TPlatformWindow() = default;
+  virtual TRect ScreenBounds() const = 0;
+  // Moves and resizes; a new size gives a new surface (contents undefined until painted).
+  virtual void SetScreenBounds(const TRect& bounds) = 0;
+  virtual bool Visible() const = 0;
+  virtual void SetVisible(bool visible) = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  // Puts the window above every other top-level window.
+  virtual void BringToFront() = 0;
+  virtual TBitmap& Surface() = 0;
+  // Shows the surface's pixels inside `rect` (surface coordinates) on the screen.
+  virtual void Present(const TRect& rect) = 0;
+};
+
+class TPlatformBackend {
+ public:
+  virtual ~TPlatformBackend() = default;
+
+  virtual TSize ScreenSize() const = 0;
+  virtual int BitsPerPixel() const = 0;
+  virtual int PixelsPerInch() const = 0;
+  // RGB (0x00BBGGRR) of system colour `index`; black outside the table.
+  virtual uint32_t SystemColor(int index) const = 0;
+
+  virtual std::unique_ptr<TPlatformWindow> CreateWindow(const TRect& screenBounds) = 0;
+  // Sends every mouse event to `window` until released (none releases).
+  virtual void SetCapture(TPlatformWindow* window) = 0;
+  virtual TPoint CursorPos() const = 0;
+  // The topmost visible top-level window at a screen point, or none.
+  virtual TPlatformWindow* WindowAt(TPoint screenPos) const = 0;
+
+  // Takes the oldest pending input event; false when there is none.
+  virtual bool PollEvent(TInputEvent& event) = 0;
+  // Blocks until input is pending or `timeoutMs` has passed (negative: no limit).
+  virtual void WaitForEvents(int64_t timeoutMs) = 0;
+  // Makes a WaitForEvents in progress return at once (from any thread).
+  virtual void Wake() = 0;
+
+  // Milliseconds since an arbitrary start, never going back.
+  virtual uint64_t TickCount() const = 0;
+  virtual TLocalTime LocalTime() const = 0;
+};

@@ -1,0 +1,210 @@
+#include "platform/headless/headless_backend.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "framework/core/color.h"
+#include "framework/graphics/draw_context.h"
+#include "framework/graphics/png_export.h"
+
+namespace {
+void PrepareSurface(TBitmap& surface, int bitsPerPixel, int width, int height) {
+  surface.SetPixelFormat(bitsPerPixel == 8 ? pf8bit : pf32bit);
+  surface.SetSize(std::max(0, width), std::max(0, height));
+}
+}  // namespace
+
+// ---- windows ----
+
+THeadlessWindow::THeadlessWindow(THeadlessBackend& backend, const TRect& bounds) : FBackend(backend) {
+  SetScreenBounds(bounds);
+  FBackend.FWindows.push_back(this);
+}
+
+THeadlessWindow::~THeadlessWindow() {
+  std::erase(FBackend.FWindows, this);
+  if (FBackend.FCapture == this) FBackend.FCapture = nullptr;
+  if (FBackend.FGrab == this) FBackend.FGrab = nullptr;
+}
+
+void THeadlessWindow::SetScreenBounds(const TRect& bounds) {
+  const bool resized = bounds.Width() != FBounds.Width() || bounds.Height() != FBounds.Height();
+  FBounds = bounds;
+  if (!resized && !FSurface.Empty()) return;
+  PrepareSurface(FSurface, FBackend.BitsPerPixel(), bounds.Width(), bounds.Height());
+  PrepareSurface(FPresented, FBackend.BitsPerPixel(), bounds.Width(), bounds.Height());
+}
+
+void THeadlessWindow::BringToFront() {
+  std::erase(FBackend.FWindows, this);
+  FBackend.FWindows.push_back(this);
+}
+
+void THeadlessWindow::Present(const TRect& rect) {
+  const TRect r = IntersectRect(rect, {0, 0, FSurface.Width(), FSurface.Height()});
+  ++FPresentCount;
+  FLastPresent = r;
+  if (r.IsEmpty()) return;
+  TDrawContext context(&FPresented);
+  context.BitBlt(r.Left, r.Top, r.Width(), r.Height(), FSurface, r.Left, r.Top, cmSrcCopy);
+}
+
+// ---- backend ----
+
+THeadlessBackend::THeadlessBackend(const THeadlessScreen& screen) : FScreen(screen) {}
+
+std::unique_ptr<THeadlessBackend> CreateHeadlessBackend(const THeadlessScreen& screen) {
+  return std::make_unique<THeadlessBackend>(screen);
+}
+
+uint32_t THeadlessBackend::SystemColor(int index) const { return SystemColorRGB(index); }
+
+std::unique_ptr<TPlatformWindow> THeadlessBackend::CreateWindow(const TRect& screenBounds) {
+  return std::make_unique<THeadlessWindow>(*this, screenBounds);
+}
+
+TPlatformWindow* THeadlessBackend::WindowAt(TPoint screenPos) const {
+  for (auto it = FWindows.rbegin(); it != FWindows.rend(); ++it)
+    if ((*it)->Visible() && (*it)->ScreenBounds().Contains(screenPos)) return *it;
+  return nullptr;
+}
+
+bool THeadlessBackend::PollEvent(TInputEvent& event) {
+  if (FEvents.empty()) return false;
+  event = FEvents.front();
+  FEvents.pop_front();
+  return true;
+}
+
+// Waiting is where virtual time passes: with nothing pending, the clock moves on by the
+// whole timeout. A wait without a limit would never end here, so it returns at once.
+void THeadlessBackend::WaitForEvents(int64_t timeoutMs) {
+  ++FWakeUps;
+  if (!FEvents.empty() || FWoken) {
+    FWoken = false;
+    return;
+  }
+  if (timeoutMs > 0) FNow += uint64_t(timeoutMs);
+}
+
+TLocalTime THeadlessBackend::LocalTime() const {
+  using namespace std::chrono;
+  const TLocalTime& s = FScreen.StartTime;
+  const sys_days day = year_month_day{year{s.Year}, month{unsigned(s.Month)}, std::chrono::day{unsigned(s.Day)}};
+  const auto start = day + hours{s.Hour} + minutes{s.Minute} + seconds{s.Second} + milliseconds{s.Millisecond};
+  const auto now = start + milliseconds{FNow};
+  const sys_days nowDay = floor<days>(now);
+  const year_month_day ymd{nowDay};
+  const hh_mm_ss<milliseconds> tod{floor<milliseconds>(now - nowDay)};
+  return {int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day())), int(tod.hours().count()),
+          int(tod.minutes().count()), int(tod.seconds().count()), int(tod.subseconds().count()),
+          int(weekday{nowDay}.c_encoding())};
+}
+
+// ---- injected input ----
+
+// Like a desktop, a window keeps the mouse while a button pressed in it is held.
+TPlatformWindow* THeadlessBackend::MouseTarget(TPoint pos) const {
+  if (FCapture != nullptr) return FCapture;
+  if (FGrab != nullptr) return FGrab;
+  return WindowAt(pos);
+}
+
+void THeadlessBackend::Enqueue(TInputKind kind, TInputButton button, TPoint pos) {
+  TInputEvent e;
+  e.Kind = kind;
+  e.Button = button;
+  e.ScreenPos = pos;
+  e.Window = MouseTarget(pos);
+  e.Modifiers = FKeyModifiers | FButtons;
+  FEvents.push_back(e);
+}
+
+namespace {
+uint32_t ButtonBit(TInputButton b) {
+  switch (b) {
+    case ibLeft: return imLeft;
+    case ibRight: return imRight;
+    case ibMiddle: return imMiddle;
+    default: return 0;
+  }
+}
+}  // namespace
+
+void THeadlessBackend::MoveMouse(TPoint screenPos) {
+  FCursor = screenPos;
+  Enqueue(TInputKind::MouseMove, ibNone, screenPos);
+}
+
+void THeadlessBackend::PressMouse(TInputButton button, TPoint screenPos) {
+  FCursor = screenPos;
+  if (FButtons == 0) FGrab = WindowAt(screenPos);
+  FButtons |= ButtonBit(button);
+  Enqueue(TInputKind::MouseDown, button, screenPos);
+}
+
+void THeadlessBackend::DoubleClickMouse(TInputButton button, TPoint screenPos) {
+  FCursor = screenPos;
+  if (FButtons == 0) FGrab = WindowAt(screenPos);
+  FButtons |= ButtonBit(button);
+  Enqueue(TInputKind::MouseDoubleClick, button, screenPos);
+}
+
+void THeadlessBackend::ReleaseMouse(TInputButton button, TPoint screenPos) {
+  FCursor = screenPos;
+  FButtons &= ~ButtonBit(button);
+  Enqueue(TInputKind::MouseUp, button, screenPos);
+  if (FButtons == 0) FGrab = nullptr;
+}
+
+void THeadlessBackend::Click(TPoint screenPos) {
+  PressMouse(ibLeft, screenPos);
+  ReleaseMouse(ibLeft, screenPos);
+}
+
+void THeadlessBackend::PressKey(int key) {
+  TInputEvent e;
+  e.Kind = TInputKind::KeyDown;
+  e.Key = key;
+  e.Window = WindowAt(FCursor);
+  e.Modifiers = FKeyModifiers | FButtons;
+  FEvents.push_back(e);
+}
+
+void THeadlessBackend::ReleaseKey(int key) {
+  PressKey(key);
+  FEvents.back().Kind = TInputKind::KeyUp;
+}
+
+void THeadlessBackend::TypeChar(char c) {
+  PressKey(0);
+  FEvents.back().Kind = TInputKind::Char;
+  FEvents.back().Char = c;
+}
+
+// ---- screenshots ----
+
+std::unique_ptr<TBitmap> THeadlessBackend::WindowImage(const THeadlessWindow& window) const {
+  auto image = std::make_unique<TBitmap>();
+  image->CopyFrom(&window.Presented());
+  return image;
+}
+
+std::unique_ptr<TBitmap> THeadlessBackend::ScreenImage() const {
+  auto image = std::make_unique<TBitmap>();
+  PrepareSurface(*image, FScreen.BitsPerPixel, FScreen.Width, FScreen.Height);
+  TDrawContext context(image.get());
+  context.FillRect({0, 0, FScreen.Width, FScreen.Height}, TBrushData{clBackground, bsSolid, nullptr});
+  for (const THeadlessWindow* w : FWindows) {
+    if (!w->Visible()) continue;
+    const TRect b = w->ScreenBounds();
+    context.BitBlt(b.Left, b.Top, b.Width(), b.Height(), w->Presented(), 0, 0, cmSrcCopy);
+  }
+  return image;
+}
+
+void THeadlessBackend::SaveScreenImage(const std::string& path) const { SaveBitmapToPng(*ScreenImage(), path); }
+
+void THeadlessBackend::SaveWindowImage(const THeadlessWindow& window, const std::string& path) const {
+  SaveBitmapToPng(window.Presented(), path);
+}

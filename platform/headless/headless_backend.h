@@ -1,0 +1,118 @@
+#pragma once
+// The headless backend: a virtual screen in memory for tests. Its clock moves only when
+// a test advances it (waiting for events advances it by the wait), input is injected at
+// screen coordinates, and what windows present can be captured as images.
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/graphics/bitmap.h"
+#include "platform/backend.h"
+
+struct THeadlessScreen {
+  int Width = 1280;
+  int Height = 1024;
+  int BitsPerPixel = 32;  // 32, or 8 for a palette screen with the halftone palette
+  int PixelsPerInch = 96;
+  TLocalTime StartTime{2024, 1, 1, 12, 0, 0, 0, 1};
+};
+
+class THeadlessBackend;
+
+class THeadlessWindow : public TPlatformWindow {
+ public:
+  THeadlessWindow(THeadlessBackend& backend, const TRect& bounds);
+  ~THeadlessWindow() override;
+
+  TRect ScreenBounds() const override { return FBounds; }
+  void SetScreenBounds(const TRect& bounds) override;
+  bool Visible() const override { return FVisible; }
+  void SetVisible(bool visible) override { FVisible = visible; }
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& caption) override { FCaption = caption; }
+  void BringToFront() override;
+  TBitmap& Surface() override { return FSurface; }
+  void Present(const TRect& rect) override;
+
+  // What the screen shows of this window: the surface as of the last presents.
+  const TBitmap& Presented() const { return FPresented; }
+  int PresentCount() const { return FPresentCount; }
+  const TRect& LastPresentRect() const { return FLastPresent; }
+
+ private:
+  THeadlessBackend& FBackend;
+  TRect FBounds;
+  bool FVisible = false;
+  std::string FCaption;
+  TBitmap FSurface;
+  TBitmap FPresented;
+  int FPresentCount = 0;
+  TRect FLastPresent;
+};
+
+class THeadlessBackend : public TPlatformBackend {
+ public:
+  explicit THeadlessBackend(const THeadlessScreen& screen = {});
+
+  TSize ScreenSize() const override { return {FScreen.Width, FScreen.Height}; }
+  int BitsPerPixel() const override { return FScreen.BitsPerPixel; }
+  int PixelsPerInch() const override { return FScreen.PixelsPerInch; }
+  uint32_t SystemColor(int index) const override;
+
+  std::unique_ptr<TPlatformWindow> CreateWindow(const TRect& screenBounds) override;
+  void SetCapture(TPlatformWindow* window) override { FCapture = window; }
+  TPoint CursorPos() const override { return FCursor; }
+  TPlatformWindow* WindowAt(TPoint screenPos) const override;
+
+  bool PollEvent(TInputEvent& event) override;
+  void WaitForEvents(int64_t timeoutMs) override;
+  void Wake() override { FWoken = true; }
+  uint64_t TickCount() const override { return FNow; }
+  TLocalTime LocalTime() const override;
+
+  // The virtual clock.
+  void AdvanceClock(uint64_t ms) { FNow += ms; }
+  // How often a wait returned: an idle loop wakes once per due timer, no more.
+  int WakeUps() const { return FWakeUps; }
+
+  // Injected input, at screen coordinates. Modifiers are the held keys (imShift, imCtrl, imAlt).
+  void MoveMouse(TPoint screenPos);
+  void PressMouse(TInputButton button, TPoint screenPos);
+  void ReleaseMouse(TInputButton button, TPoint screenPos);
+  void DoubleClickMouse(TInputButton button, TPoint screenPos);
+  void Click(TPoint screenPos);
+  void PressKey(int key);
+  void ReleaseKey(int key);
+  void TypeChar(char c);
+  void SetModifiers(uint32_t modifiers) { FKeyModifiers = modifiers; }
+
+  // The whole screen as it is shown: the desktop colour, then every visible window's
+  // presented pixels, bottom first.
+  std::unique_ptr<TBitmap> ScreenImage() const;
+  std::unique_ptr<TBitmap> WindowImage(const THeadlessWindow& window) const;
+  // Screenshots as PNG files.
+  void SaveScreenImage(const std::string& path) const;
+  void SaveWindowImage(const THeadlessWindow& window, const std::string& path) const;
+  const std::vector<THeadlessWindow*>& Windows() const { return FWindows; }
+
+ private:
+  friend class THeadlessWindow;
+  void Enqueue(TInputKind kind, TInputButton button, TPoint pos);
+  TPlatformWindow* MouseTarget(TPoint pos) const;
+
+  THeadlessScreen FScreen;
+  std::vector<THeadlessWindow*> FWindows;  // bottom first
+  std::deque<TInputEvent> FEvents;
+  TPlatformWindow* FCapture = nullptr;
+  TPlatformWindow* FGrab = nullptr;  // the window a held button was pressed in
+  TPoint FCursor{-1, -1};
+  uint32_t FButtons = 0;
+  uint32_t FKeyModifiers = 0;
+  uint64_t FNow = 0;
+  int FWakeUps = 0;
+  bool FWoken = false;
+};
+
+// The factory of this backend.
+std::unique_ptr<THeadlessBackend> CreateHeadlessBackend(const THeadlessScreen& screen = {});

@@ -1,0 +1,25 @@
+# formc and formdump as programs: a form using every value kind survives text -> stream ->
+# text unchanged, and formdump reports a damaged stream with the reader's message and exit 1.
+file(MAKE_DIRECTORY "${WORK}")
+execute_process(COMMAND "${FORMC}" "${DATA}/every_value.txt" "${WORK}/every_value.bin" RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "formc failed: ${rc}")
+endif()
+execute_process(COMMAND "${FORMDUMP}" "${WORK}/every_value.bin" OUTPUT_VARIABLE dumped RESULT_VARIABLE rc)
+file(READ "${DATA}/every_value.txt" source)
+if(NOT rc EQUAL 0 OR NOT dumped STREQUAL source)
+  file(WRITE "${WORK}/every_value.dumped.txt" "${dumped}")
+  message(FATAL_ERROR "formdump output differs from the source (see ${WORK}/every_value.dumped.txt), rc ${rc}")
+endif()
+
+file(WRITE "${WORK}/damaged.bin" "TPF0\tTTestForm")
+execute_process(COMMAND "${FORMDUMP}" "${WORK}/damaged.bin" OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 1 OR NOT err STREQUAL "Stream read error\n")
+  message(FATAL_ERROR "damaged stream: rc ${rc}, stderr '${err}'")
+endif()
+
+file(WRITE "${WORK}/bad.txt" "object A: TX\n  Top = 1\n  Left = ]\nend\n")
+execute_process(COMMAND "${FORMC}" "${WORK}/bad.txt" "${WORK}/bad.bin" ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 1 OR NOT err MATCHES "Property value expected on line 3")
+  message(FATAL_ERROR "bad source: rc ${rc}, stderr '${err}'")
+endif()
