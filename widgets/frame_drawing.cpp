@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "framework/controls/custom_control.h"
+#include "framework/controls/window_system.h"
 #include "framework/graphics/bitmap.h"
 #include "framework/graphics/canvas.h"
 
@@ -177,6 +179,11 @@ TColor MixColors(TColor a, TColor b, uint8_t weight) {
 bool ColorsNearlyEqual(TColor a, TColor b) {
   const THsl ha = RgbToHsl(a), hb = RgbToHsl(b);
   return std::abs(ha.H - hb.H) < 20 && std::abs(ha.L - hb.L) < 60;
+}
+
+bool HasTrueColorDisplay() {
+  const TWindowSystem* system = TWindowSystem::Current();
+  return system == nullptr || system->Backend().BitsPerPixel() > 8;
 }
 
 // ---- Frames ----
@@ -395,4 +402,21 @@ void DrawMaskedBitmap(TCanvas& canvas, const TBitmap& bitmap, const TRect& dest,
   canvas.RequireState();
   canvas.Handle().MaskedStretchBlt(dest, scaled, {0, 0, width, height}, *mask);
   canvas.Changed();
+}
+
+// ---- Parent backgrounds ----
+
+void PaintParentBackground(TControl& control, TCanvas& canvas, bool invalidateParent) {
+  TWinControl* parent = control.Parent();
+  if (parent == nullptr) return;
+  TDrawContext& context = canvas.Handle();
+  context.Save();
+  context.OffsetOrigin(-control.Left(), -control.Top());
+  context.IntersectClipRect(parent->ClientRect());
+  parent->Perform(msgEraseBackground, reinterpret_cast<intptr_t>(&canvas));
+  parent->Perform(msgPaint, reinterpret_cast<intptr_t>(&canvas));
+  context.Restore(-1);
+  // Forms are the top-level windows; custom-drawn parents repaint themselves whole.
+  const bool paintsItself = dynamic_cast<TCustomControl*>(parent) != nullptr || parent->Parent() == nullptr;
+  if (invalidateParent && !paintsItself && !control.ComponentState().Contains(csDesigning)) parent->Invalidate();
 }

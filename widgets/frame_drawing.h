@@ -10,6 +10,7 @@
 
 class TBitmap;
 class TCanvas;
+class TControl;
 
 // Hue, saturation and lightness on a 0 to 240 scale (H reaches 240 just below a full turn).
 struct THsl {
@@ -33,6 +34,9 @@ TColor ShiftLightness(TColor color, int amount);
 TColor MixColors(TColor a, TColor b, uint8_t weight);
 // Hues within 20 (no wrap-around) and lightness within 60.
 bool ColorsNearlyEqual(TColor a, TColor b);
+// The screen shows more than 256 colours (no fixed palette). Without a window system
+// installed the default screen, which is true colour, is assumed.
+bool HasTrueColorDisplay();
 
 // The frame functions draw only on `sides` and answer the rectangle left inside what they
 // drew, shrunk only on those sides. Left and top lines take `ul`, right and bottom `lr`;
@@ -72,3 +76,9 @@ void FillGradientRect(TCanvas& canvas, const TRect& rect, int style, TColor a, T
 // canvas unchanged.
 void DrawMaskedBitmap(TCanvas& canvas, const TBitmap& bitmap, const TRect& dest, TColor seeThrough,
                       const TRect& sourceRect);
+
+// Paints what `control`'s parent shows under the control onto `canvas` (which is in the
+// control's client coordinates): the parent's erase and paint, shifted and clipped to the
+// parent's client area. With `invalidateParent`, a parent that paints through neither a
+// canvas of its own nor as a top-level form is invalidated too, so it catches up later.
+void PaintParentBackground(TControl& control, TCanvas& canvas, bool invalidateParent);
