@@ -11,6 +11,7 @@
 #include "framework/controls/window_system.h"
 #include "framework/graphics/bitmap.h"
 #include "framework/graphics/canvas.h"
+#include "framework/graphics/glyph_cache.h"
 
 VM_ENUM_INFO(TFrameStyle, "fsNone", "fsFlat", "fsGroove", "fsBump", "fsLowered", "fsButtonDown", "fsRaised",
              "fsButtonUp", "fsStatus", "fsPopup", "fsFlatBold")
@@ -420,3 +421,5 @@ void PaintParentBackground(TControl& control, TCanvas& canvas, bool invalidatePa
   const bool paintsItself = dynamic_cast<TCustomControl*>(parent) != nullptr || parent->Parent() == nullptr;
   if (invalidateParent && !paintsItself && !control.ComponentState().Contains(csDesigning)) parent->Invalidate();
 }
+
+bool FontIsTrueType(const TFont& font) { return (FontMetric(font.Data()).PitchAndFamily & kTrueTypeFontBit) != 0; }

@@ -11,6 +11,7 @@
 class TBitmap;
 class TCanvas;
 class TControl;
+class TFont;
 
 // Hue, saturation and lightness on a 0 to 240 scale (H reaches 240 just below a full turn).
 struct THsl {
@@ -82,3 +83,6 @@ void DrawMaskedBitmap(TCanvas& canvas, const TBitmap& bitmap, const TRect& dest,
 // parent's client area. With `invalidateParent`, a parent that paints through neither a
 // canvas of its own nor as a top-level form is invalidated too, so it catches up later.
 void PaintParentBackground(TControl& control, TCanvas& canvas, bool invalidateParent);
+
+// The font resolves to a scalable outline face (its metrics carry the TrueType bit).
+bool FontIsTrueType(const TFont& font);

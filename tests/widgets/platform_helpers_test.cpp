@@ -1,8 +1,10 @@
-// The parent's background under a control, and the screen's colour depth.
+// The helpers that ask the platform: the parent's background under a control, the
+// screen's colour depth and the font technology.
 #include <gtest/gtest.h>
 
 #include "framework/controls/custom_control.h"
 #include "framework/controls/window_system.h"
+#include "framework/graphics/font.h"
 #include "platform/headless/headless_backend.h"
 #include "tests/widgets/pixel_pattern.h"
 #include "widgets/frame_drawing.h"
@@ -100,5 +102,16 @@ TEST(TrueColorDisplay, FollowsTheScreenDepth) {
   auto backend = CreateHeadlessBackend(palette);
   TWindowSystem system(*backend);
   EXPECT_FALSE(HasTrueColorDisplay());
+}
+TEST(FontIsTrueType, TheWindowFontsAreScalable) {
+  // The platform resolves every description to a scalable face, substitutes included.
+  TFont font;
+  font.SetName("MS Sans Serif");
+  font.SetHeight(-11);
+  EXPECT_TRUE(FontIsTrueType(font));
+  font.SetName("Verdana");
+  font.SetHeight(-13);
+  font.SetStyle({fsBold});
+  EXPECT_TRUE(FontIsTrueType(font));
 }
 }  // namespace
