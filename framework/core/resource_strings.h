@@ -54,6 +54,7 @@ inline constexpr const char* SCannotShowModal = "Cannot make a visible window mo
 inline constexpr const char* SApplicationInstalled = "An application is already running";
 inline constexpr const char* SWindowSystemMissing = "The application has not been initialised";
 inline constexpr const char* SOKButton = "OK";
+inline constexpr const char* SJPEGImageFile = "JPEG Image File";
 // Widget kit
 inline constexpr const char* SInvalidPageIndex = "%d is an invalid PageIndex value. PageIndex must be between 0 and %d";
 inline constexpr const char* SPageVisible = "You cannot change the Visible property of a page";
