@@ -1,10 +1,13 @@
 #include "framework/controls/message_box.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "framework/controls/keys.h"
 #include "framework/core/exceptions.h"
+#include "framework/graphics/bitmap.h"
 #include "framework/graphics/canvas.h"
+#include "framework/graphics/text_layout.h"
 #include "framework/typeinfo/class_info.h"
 #include "platform/backend.h"
 
@@ -49,6 +52,20 @@ void TMessageIcon::Paint() {
   }
 }
 
+// ---- text ----
+
+const TClassInfo& TMessageText::ClassInfo() {
+  static const TClassInfo info = DefineClass<TMessageText, TGraphicControl>("TMessageText");
+  return info;
+}
+
+void TMessageText::Paint() {
+  TCanvas& c = Canvas();
+  c.Brush().SetStyle(bsClear);
+  TRect r = ClientRect();
+  c.DrawTextBlock(Caption(), r, kFormat);
+}
+
 // ---- button ----
 
 const TClassInfo& TMessageButton::ClassInfo() {
@@ -81,6 +98,11 @@ void TMessageButton::Paint() {
   c.Brush().SetColor(dark);
   c.FillRect({edge.Left, edge.Bottom - 1, edge.Right, edge.Bottom});
   c.FillRect({edge.Right - 1, edge.Top, edge.Right, edge.Bottom});
+  c.Brush().SetStyle(bsClear);
+  c.Font().SetColor(clBtnText);
+  TRect caption = r;
+  if (FPressed) caption = {r.Left + 1, r.Top + 1, r.Right + 1, r.Bottom + 1};
+  c.DrawTextBlock(Caption(), caption, tfCenter | tfVCenter | tfSingleLine);
 }
 
 void TMessageButton::Click() {
@@ -138,14 +160,26 @@ TMessageBoxForm::TMessageBoxForm(TComponent* owner, const std::string& text, con
   SetBorderStyle(bsDialog);
   SetPosition(poScreenCenter);
   SetCaption(caption);
+  // The text wraps at a fixed width; the box grows downwards to hold it.
+  TBitmap measure;
+  measure.SetSize(1, 1);
+  measure.Canvas().Font().CopyFrom(Font());
+  TRect textRect{0, 0, kTextWidth, 0};
+  const int textHeight = measure.Canvas().DrawTextBlock(text, textRect, TMessageText::kFormat | tfCalcRect);
   const int textLeft = kMargin + kIconSize + kMargin;
   const int width = textLeft + kTextWidth + kMargin;
-  const int buttonTop = kMargin + kIconSize + kMargin;
+  const int buttonTop = kMargin + std::max(kIconSize, textHeight) + kMargin;
   SetBounds(0, 0, width, buttonTop + kButtonHeight + kMargin);
   FIcon = new TMessageIcon(this, icon);
   FIcon->SetLeft(kMargin);
   FIcon->SetTop(kMargin);
   FIcon->SetParent(this);
+  FTextControl = new TMessageText(this);
+  FTextControl->SetCaption(text);
+  // A single line stands level with the middle of the icon.
+  const int textTop = kMargin + std::max(0, (kIconSize - textHeight) / 2);
+  FTextControl->SetBounds(textLeft, textTop, kTextWidth, textHeight);
+  FTextControl->SetParent(this);
   FButton = new TMessageButton(this, mrOk);
   FButton->SetLeft((width - kButtonWidth) / 2);
   FButton->SetTop(buttonTop);

@@ -7,6 +7,7 @@
 #include "framework/controls/application.h"
 #include "framework/controls/custom_control.h"
 #include "framework/controls/graphic_control.h"
+#include "framework/graphics/text_layout.h"
 
 // The 32 x 32 symbol beside the text: for errors a red disc with a white cross.
 class TMessageIcon : public TGraphicControl {
@@ -20,6 +21,17 @@ class TMessageIcon : public TGraphicControl {
 
  private:
   TMessageBoxIcon FKind;
+};
+
+// The message, word-wrapped in the form's font; "&" is shown as it is.
+class TMessageText : public TGraphicControl {
+ public:
+  VM_CLASS()
+  using TGraphicControl::TGraphicControl;
+  static constexpr unsigned kFormat = tfWordBreak | tfNoPrefix;
+
+ protected:
+  void Paint() override;
 };
 
 // A push button that ends its form with a modal result.
@@ -50,10 +62,12 @@ class TMessageBoxForm : public TCustomForm {
   TMessageBoxForm(TComponent* owner, const std::string& text, const std::string& caption, TMessageBoxIcon icon);
   const std::string& Text() const { return FText; }
   TMessageIcon* Icon() const { return FIcon; }
+  TMessageText* TextControl() const { return FTextControl; }
   TMessageButton* Button() const { return FButton; }
 
  private:
   std::string FText;
   TMessageIcon* FIcon = nullptr;
+  TMessageText* FTextControl = nullptr;
   TMessageButton* FButton = nullptr;
 };

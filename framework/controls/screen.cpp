@@ -4,6 +4,7 @@
 
 #include "framework/controls/custom_form.h"
 #include "framework/core/exceptions.h"
+#include "framework/graphics/canvas.h"
 #include "platform/backend.h"
 
 namespace {
@@ -15,7 +16,15 @@ TScreen*& CurrentScreen() {
 
 TScreen* Screen() { return CurrentScreen(); }
 
-TScreen::TScreen(TPlatformBackend& backend) : FBackend(backend) {
+namespace {
+int MeasureLineHeight(const TFont& font) {
+  TCanvas canvas;
+  canvas.Font().CopyFrom(&font);
+  return canvas.TextHeight("0");
+}
+}  // namespace
+
+TScreen::TScreen(TPlatformBackend& backend) : FBackend(backend), FLineHeightMeasure(MeasureLineHeight) {
   if (CurrentScreen() != nullptr) throw EInvalidOperation(rs::SApplicationInstalled);
   CurrentScreen() = this;
 }

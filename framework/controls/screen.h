@@ -31,8 +31,9 @@ class TScreen {
   // The focused control of the active form.
   TWinControl* ActiveControl() const;
 
-  // The height of a line of text in `font` on this screen. The text engine supplies the
-  // measurement; without one the line height is unknown and forms load unscaled.
+  // The height of a line of text in `font` on this screen, as the text engine measures
+  // it. The measure can be replaced (a test screen with fonts of known size); cleared,
+  // the line height is unknown and forms load unscaled.
   using TLineHeightMeasure = std::function<int(const TFont&)>;
   void SetLineHeightMeasure(TLineHeightMeasure measure) { FLineHeightMeasure = std::move(measure); }
   std::optional<int> FontLineHeight(const TFont& font) const;

@@ -38,10 +38,12 @@ TEST_F(FormsTest, AFormClassWithoutADescriptionFailsToConstruct) {
   EXPECT_EQ(App->ComponentCount(), 0);
 }
 
-TEST_F(FormsTest, WithoutALineHeightMeasureOrAtTheDesignHeightNothingIsScaled) {
+TEST_F(FormsTest, TheWindowFontMeasuresTheDesignHeightAndWithoutAMeasureNothingIsScaled) {
+  TFont windowFont;
+  ASSERT_EQ(Screen()->FontLineHeight(windowFont), 13) << "the text engine's line of \"MS Sans Serif\" -11";
   TScaledForm* form = nullptr;
   App->CreateForm(form);
-  Screen()->SetLineHeightMeasure([](const TFont&) { return 13; });
+  Screen()->SetLineHeightMeasure(nullptr);
   TScaledForm* second = nullptr;
   App->CreateForm(second);
   for (TScaledForm* f : {form, second}) {
@@ -95,14 +97,14 @@ class HighDpiTest : public FormsTest {
 }  // namespace
 
 TEST_F(HighDpiTest, TheFormFontFollowsTheScreenResolutionBeforeItIsMeasured) {
-  std::vector<int> measuredFonts;
-  Screen()->SetLineHeightMeasure([&](const TFont& font) {
-    measuredFonts.push_back(font.Height());
-    return 13;
-  });
   TScaledForm* form = nullptr;
   App->CreateForm(form);
-  EXPECT_EQ(measuredFonts, (std::vector<int>{-14})) << "-11 * 120 / 96 = -13.75";
+  EXPECT_EQ(form->Font()->Height(), -14) << "-11 * 120 / 96 = -13.75";
   EXPECT_EQ(form->PixelsPerInch(), 120);
-  EXPECT_EQ(form->Inner->BoundsRect(), (TRect{13, 13, 65, 39})) << "the same line height: no scaling";
+  const int measured = *Screen()->FontLineHeight(*form->Font());
+  ASSERT_NE(measured, 13) << "a 14-pixel em needs a taller line";
+  EXPECT_EQ(form->TextHeight(), measured);
+  EXPECT_EQ(form->Inner->BoundsRect(), (TRect{MulDiv(13, measured, 13), MulDiv(13, measured, 13),
+                                              MulDiv(65, measured, 13), MulDiv(39, measured, 13)}));
+  EXPECT_EQ(form->ClientWidth(), MulDiv(260, measured, 13));
 }

@@ -51,3 +51,23 @@ TEST_F(BoxTest, ErrorIconIsARedDiscWithAWhiteCross) {
   EXPECT_EQ(shown.PixelRGB(icon.X + 21, icon.Y + 10), 0xFFFFFFu) << "cross";
   EXPECT_EQ(shown.PixelRGB(icon.X + 0, icon.Y + 0), SystemColorRGB(15)) << "corner outside the disc: the face colour";
 }
+
+TEST_F(FormsTest, LongTextWrapsAndTheBoxGrowsToHoldIt) {
+  TMessageBoxForm one(nullptr, "Short", "T", mbiError);
+  const std::string text = "A message long enough to need several lines in a box whose text is wrapped "
+                           "at a fixed width, so the box must grow downwards.";
+  TMessageBoxForm many(nullptr, text, "T", mbiError);
+  EXPECT_EQ(one.Width(), many.Width());
+  EXPECT_GT(many.TextControl()->Height(), 2 * one.TextControl()->Height());
+  EXPECT_EQ(many.Button()->Top(), many.TextControl()->Top() + many.TextControl()->Height() + 11);
+  EXPECT_EQ(many.Height(), many.Button()->Top() + many.Button()->Height() + 11);
+  // Drawn: some pixel of the text area differs from the face colour.
+  many.Show();
+  App->ProcessMessages();
+  const TRect r = many.TextControl()->BoundsRect();
+  const TBitmap& shown = static_cast<THeadlessWindow&>(*many.PlatformWindow()).Presented();
+  int inked = 0;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right; ++x) inked += shown.PixelRGB(x, y) != SystemColorRGB(15);
+  EXPECT_GT(inked, 100);
+}
