@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "framework/controls/window_system.h"
+
 namespace {
 TScreenDepthQuery& ScreenDepthQuery() {
   static TScreenDepthQuery query;
@@ -18,7 +20,10 @@ void SetScreenDepthQuery(TScreenDepthQuery query) { ScreenDepthQuery() = std::mo
 
 int ScreenDepth() {
   const TScreenDepthQuery& query = ScreenDepthQuery();
-  return query ? query() : 32;
+  if (query) return query();
+  // Without a query of its own, the screen of the running window system decides.
+  const TWindowSystem* system = TWindowSystem::Current();
+  return system != nullptr ? system->Backend().BitsPerPixel() : 32;
 }
 
 void InitializeJpegDefaults() { DefaultJpegSettings().OutputDepth = ScreenDepth() <= 8 ? od8Bit : od24Bit; }

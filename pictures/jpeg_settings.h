@@ -22,8 +22,8 @@ struct TJPEGSettings {
 // The settings every new TJPEGImage starts from.
 TJPEGSettings& DefaultJpegSettings();
 
-// Bits per pixel times colour planes of the screen. The window system installs the backend's
-// query at start-up; until then (and in tests that install none) the screen is true colour.
+// Bits per pixel of the screen: the running window system's backend answers unless a query
+// is installed (tests); with neither, the screen is true colour.
 using TScreenDepthQuery = std::function<int()>;
 void SetScreenDepthQuery(TScreenDepthQuery query);
 int ScreenDepth();

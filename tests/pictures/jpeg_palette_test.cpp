@@ -1,6 +1,8 @@
 #include <cstdlib>
 
+#include "framework/controls/window_system.h"
 #include "jpeg_test_support.h"
+#include "platform/headless/headless_backend.h"
 
 namespace {
 using JpegPalette = JpegTest;
@@ -92,3 +94,19 @@ TEST_F(JpegPalette, ChangingThePaletteDropsABitmapThatUsesAnother) {
   EXPECT_EQ(image.DecodeToBitmap().Palette()->Count(), 2);
 }
 }  // namespace
+
+TEST(JpegSettings, ScreenDepthFollowsTheRunningWindowSystem) {
+  SetScreenDepthQuery({});
+  EXPECT_EQ(ScreenDepth(), 32) << "no window system: a true-colour screen";
+  THeadlessScreen screen;
+  screen.BitsPerPixel = 8;
+  auto backend = CreateHeadlessBackend(screen);
+  {
+    TWindowSystem system(*backend);
+    EXPECT_EQ(ScreenDepth(), 8);
+    InitializeJpegDefaults();
+    EXPECT_EQ(DefaultJpegSettings().OutputDepth, od8Bit);
+  }
+  InitializeJpegDefaults();
+  EXPECT_EQ(DefaultJpegSettings().OutputDepth, od24Bit);
+}
