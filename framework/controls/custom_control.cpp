@@ -1,5 +1,6 @@
 #include "framework/controls/custom_control.h"
 
+#include "framework/controls/lent_canvas.h"
 #include "framework/graphics/canvas.h"
 #include "framework/typeinfo/class_info.h"
 
@@ -13,12 +14,6 @@ TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), FCanvas(
 TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::PaintMessage(TMessage& m) {
-  auto* windowCanvas = reinterpret_cast<TCanvas*>(m.WParam);
-  FCanvas->SetHandle(&windowCanvas->Handle());
-  struct Done {
-    TCanvas* c;
-    ~Done() { c->SetHandle(nullptr); }
-  } done{FCanvas.get()};
-  FCanvas->Font().CopyFrom(Font());
+  TLentCanvas lent(*FCanvas, m, *Font());
   Paint();
 }

@@ -2,6 +2,7 @@
 
 #include "framework/controls/win_control.h"
 #include "framework/graphics/bitmap.h"
+#include "framework/controls/lent_canvas.h"
 #include "framework/graphics/canvas.h"
 #include "framework/typeinfo/class_info.h"
 #include "platform/backend.h"
@@ -15,15 +16,8 @@ TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), FCanvas(s
 
 TGraphicControl::~TGraphicControl() = default;
 
-// The parent lends its paint context, already placed at this control and clipped to it.
 void TGraphicControl::PaintMessage(TMessage& m) {
-  auto* parentCanvas = reinterpret_cast<TCanvas*>(m.WParam);
-  FCanvas->SetHandle(&parentCanvas->Handle());
-  struct Done {
-    TCanvas* c;
-    ~Done() { c->SetHandle(nullptr); }
-  } done{FCanvas.get()};
-  FCanvas->Font().CopyFrom(Font());
+  TLentCanvas lent(*FCanvas, m, *Font());
   Paint();
 }
 

@@ -1,0 +1,18 @@
+#pragma once
+// A control's own canvas borrows the paint message's drawing context (already placed at
+// the control and clipped to it) for the length of one paint, and the control's font.
+#include "framework/controls/messages.h"
+
+class TCanvas;
+class TFont;
+
+class TLentCanvas {
+ public:
+  TLentCanvas(TCanvas& own, const TMessage& paintMessage, const TFont& font);
+  ~TLentCanvas();
+  TLentCanvas(const TLentCanvas&) = delete;
+  TLentCanvas& operator=(const TLentCanvas&) = delete;
+
+ private:
+  TCanvas& FOwn;
+};
