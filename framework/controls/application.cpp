@@ -1,9 +1,12 @@
 #include "framework/controls/application.h"
 
+#include "framework/core/text.h"
+
 #include "framework/controls/message_box.h"
 #include "framework/controls/screen.h"
 #include "framework/controls/window_system.h"
 #include "framework/core/exceptions.h"
+#include "framework/core/text.h"
 #include "framework/typeinfo/class_info.h"
 #include "platform/backend.h"
 
@@ -25,10 +28,8 @@ std::string TitleFromProgramPath(std::string_view path) {
   const size_t slash = path.find_last_of("/\\");
   std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
   name = name.substr(0, name.find('.'));
-  std::string title(name);
-  for (size_t i = 1; i < title.size(); ++i)
-    if (title[i] >= 'A' && title[i] <= 'Z') title[i] = char(title[i] - 'A' + 'a');
-  return title;
+  if (name.empty()) return {};
+  return std::string(name.substr(0, 1)) + LowerCase(name.substr(1));
 }
 
 std::string ExceptionMessageText(const std::string& message) {
