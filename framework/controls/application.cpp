@@ -1,7 +1,5 @@
 #include "framework/controls/application.h"
 
-#include "framework/core/text.h"
-
 #include "framework/controls/message_box.h"
 #include "framework/controls/screen.h"
 #include "framework/controls/window_system.h"
