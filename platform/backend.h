@@ -13,6 +13,11 @@ class TPlatformWindow;
 
 enum class TInputKind : uint8_t {
   MouseMove, MouseDown, MouseUp, MouseDoubleClick, KeyDown, KeyUp, Char,
+  // What the desktop does to a top-level window: the user asked to close it (its close
+  // box), it gained or lost the keyboard focus, or it was moved (ScreenPos is the new
+  // screen position of its client area). Lost pixels are the backend's own business:
+  // it shows the surface again.
+  WindowClose, WindowActivate, WindowDeactivate, WindowMoved,
 };
 
 // Mouse buttons and modifier keys held while an input event happened.
@@ -39,6 +44,14 @@ struct TLocalTime {
   friend bool operator==(const TLocalTime&, const TLocalTime&) = default;
 };
 
+// The frame a top-level window is drawn with: what its caption bar offers and whether
+// the user can resize it. The surface is the client area in every style.
+enum class TWindowFrame : uint8_t { None, Single, Sizeable, Dialog, ToolWindow, SizeableToolWindow };
+// How a top-level window is shown.
+enum class TWindowShowState : uint8_t { Normal, Minimized, Maximized };
+// The show command a program is started with (how its main window should first appear).
+enum TShowCommand : int { scShowNormal = 1, scShowMinimized = 2, scShowMaximized = 3, scShowMinNoActive = 7 };
+
 // A top-level window: a screen rectangle and a 32-bit surface of the same size that the
 // framework paints into; nothing reaches the screen until it is presented.
 class TPlatformWindow {
@@ -50,6 +63,8 @@ class TPlatformWindow {
   virtual bool Visible() const = 0;
   virtual void SetVisible(bool visible) = 0;
   virtual void SetCaption(const std::string& caption) = 0;
+  virtual void SetFrame(TWindowFrame frame) = 0;
+  virtual void SetShowState(TWindowShowState state) = 0;
   // Puts the window above every other top-level window.
   virtual void BringToFront() = 0;
   virtual TBitmap& Surface() = 0;
@@ -66,6 +81,9 @@ class TPlatformBackend {
   virtual int PixelsPerInch() const = 0;
   // RGB (0x00BBGGRR) of system colour `index`; black outside the table.
   virtual uint32_t SystemColor(int index) const = 0;
+
+  // How the desktop asked the program's first window to appear.
+  virtual TShowCommand StartupShowCommand() const = 0;
 
   virtual std::unique_ptr<TPlatformWindow> CreateWindow(const TRect& screenBounds) = 0;
   // Sends every mouse event to `window` until released (none releases).
@@ -84,4 +102,7 @@ class TPlatformBackend {
   // Milliseconds since an arbitrary start, never going back.
   virtual uint64_t TickCount() const = 0;
   virtual TLocalTime LocalTime() const = 0;
+
+  // The application icon, shown by every window (none: the desktop's default).
+  virtual void SetIcon(const TBitmap* icon) = 0;
 };

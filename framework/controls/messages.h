@@ -20,6 +20,14 @@ inline constexpr uint32_t msgKillFocus = 0x0003;
 inline constexpr uint32_t msgPaint = 0x0004;
 inline constexpr uint32_t msgEraseBackground = 0x0005;
 inline constexpr uint32_t msgCancelMode = 0x0006;
+// A top-level window is activated (WParam 1) or deactivated (WParam 0).
+inline constexpr uint32_t msgActivate = 0x0007;
+// A mouse button went down in a top-level window or one of its children.
+inline constexpr uint32_t msgMouseActivate = 0x0008;
+// The user asked to close a top-level window (its caption's close box).
+inline constexpr uint32_t msgClose = 0x0009;
+// Posted by a form closing with caFree: the form destroys itself when it arrives.
+inline constexpr uint32_t msgRelease = 0x000A;
 inline constexpr uint32_t msgKeyDown = 0x0010;
 inline constexpr uint32_t msgKeyUp = 0x0011;
 inline constexpr uint32_t msgChar = 0x0012;
@@ -53,6 +61,9 @@ inline constexpr uint32_t ntDialogKey = ntBase + 11;
 inline constexpr uint32_t ntDialogChar = ntBase + 12;
 inline constexpr uint32_t ntShowHintChanged = ntBase + 13;
 inline constexpr uint32_t ntParentShowHintChanged = ntBase + 14;
+// Sent by a form to every control in it after its focus moved; LParam is the control
+// now focused (or none).
+inline constexpr uint32_t ntFocusChanged = ntBase + 15;
 
 // The widget kit's own numbers.
 inline constexpr uint32_t GroupButtonPressed = 9249;

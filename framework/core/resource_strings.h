@@ -48,6 +48,8 @@ inline constexpr const char* SJPEGError = "JPEG error #%d";
 inline constexpr const char* SControlParentSelf = "A control cannot have itself as its parent";
 inline constexpr const char* SParentedTopLevel = "Control '%s' has a parent window";
 inline constexpr const char* SWindowSystemInstalled = "A window system is already running";
+inline constexpr const char* SWindowCreateError = "Error creating window: %s";
+inline constexpr const char* SNoDisplay = "This program needs a graphical display, and none could be opened.";
 inline constexpr const char* SListIndexError = "List index out of bounds (%d)";
 // Widget kit
 inline constexpr const char* SInvalidPageIndex = "%d is an invalid PageIndex value. PageIndex must be between 0 and %d";

@@ -16,6 +16,7 @@ struct THeadlessScreen {
   int BitsPerPixel = 32;  // 32, or 8 for a palette screen with the halftone palette
   int PixelsPerInch = 96;
   TLocalTime StartTime{2024, 1, 1, 12, 0, 0, 0, 1};
+  TShowCommand ShowCommand = scShowNormal;
 };
 
 class THeadlessBackend;
@@ -31,6 +32,10 @@ class THeadlessWindow : public TPlatformWindow {
   void SetVisible(bool visible) override { FVisible = visible; }
   const std::string& Caption() const { return FCaption; }
   void SetCaption(const std::string& caption) override { FCaption = caption; }
+  TWindowFrame Frame() const { return FFrame; }
+  void SetFrame(TWindowFrame frame) override { FFrame = frame; }
+  TWindowShowState ShowState() const { return FShowState; }
+  void SetShowState(TWindowShowState state) override { FShowState = state; }
   void BringToFront() override;
   TBitmap& Surface() override { return FSurface; }
   void Present(const TRect& rect) override;
@@ -45,6 +50,8 @@ class THeadlessWindow : public TPlatformWindow {
   TRect FBounds;
   bool FVisible = false;
   std::string FCaption;
+  TWindowFrame FFrame = TWindowFrame::Sizeable;
+  TWindowShowState FShowState = TWindowShowState::Normal;
   TBitmap FSurface;
   TBitmap FPresented;
   int FPresentCount = 0;
@@ -59,6 +66,7 @@ class THeadlessBackend : public TPlatformBackend {
   int BitsPerPixel() const override { return FScreen.BitsPerPixel; }
   int PixelsPerInch() const override { return FScreen.PixelsPerInch; }
   uint32_t SystemColor(int index) const override;
+  TShowCommand StartupShowCommand() const override { return FScreen.ShowCommand; }
 
   std::unique_ptr<TPlatformWindow> CreateWindow(const TRect& screenBounds) override;
   void SetCapture(TPlatformWindow* window) override { FCapture = window; }
@@ -70,6 +78,8 @@ class THeadlessBackend : public TPlatformBackend {
   void Wake() override { FWoken = true; }
   uint64_t TickCount() const override { return FNow; }
   TLocalTime LocalTime() const override;
+  void SetIcon(const TBitmap* icon) override;
+  const TBitmap& Icon() const { return FIcon; }
 
   // The virtual clock.
   void AdvanceClock(uint64_t ms) { FNow += ms; }
@@ -86,6 +96,8 @@ class THeadlessBackend : public TPlatformBackend {
   void ReleaseKey(int key);
   void TypeChar(char c);
   void SetModifiers(uint32_t modifiers) { FKeyModifiers = modifiers; }
+  // What the desktop does to a window: close requests, activation, exposure, moves.
+  void InjectWindowEvent(TPlatformWindow* window, TInputKind kind, TPoint screenPos = {});
 
   // The whole screen as it is shown: the desktop colour, then every visible window's
   // presented pixels, bottom first.
@@ -112,6 +124,7 @@ class THeadlessBackend : public TPlatformBackend {
   uint64_t FNow = 0;
   int FWakeUps = 0;
   bool FWoken = false;
+  TBitmap FIcon;
 };
 
 // The factory of this backend.

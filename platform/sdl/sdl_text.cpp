@@ -1,0 +1,81 @@
+#include "platform/sdl/sdl_text.h"
+
+#include <array>
+#include <cstdint>
+
+namespace {
+// Code points of cp1252 bytes 0x80-0x9F; 0 where the byte is undefined.
+constexpr std::array<char32_t, 32> kHighControls = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+char32_t DecodeCp1252(uint8_t b) {
+  if (b >= 0x80 && b < 0xA0) return kHighControls[b - 0x80];
+  return b;
+}
+
+// The cp1252 byte of a code point, or -1.
+int EncodeCp1252(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return int(c);
+  for (size_t i = 0; i < kHighControls.size(); ++i)
+    if (kHighControls[i] == c && c != 0) return int(0x80 + i);
+  return -1;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += char(c);
+  } else if (c < 0x800) {
+    out += char(0xC0 | (c >> 6));
+    out += char(0x80 | (c & 0x3F));
+  } else {
+    out += char(0xE0 | (c >> 12));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  }
+}
+
+// Length of the sequence a lead byte starts, 0 for a byte that cannot start one.
+size_t SequenceLength(uint8_t lead) {
+  if (lead < 0x80) return 1;
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
+  return 0;
+}
+}  // namespace
+
+std::string Cp1252ToUtf8(std::string_view text) {
+  std::string out;
+  for (char ch : text)
+    if (char32_t c = DecodeCp1252(uint8_t(ch)); c != 0 || ch == 0) AppendUtf8(out, c);
+  return out;
+}
+
+std::string Utf8ToCp1252(std::string_view text) {
+  std::string out;
+  size_t i = 0;
+  while (i < text.size()) {
+    const size_t length = SequenceLength(uint8_t(text[i]));
+    if (length == 0 || i + length > text.size()) {
+      ++i;
+      continue;
+    }
+    char32_t c = length == 1 ? uint8_t(text[i]) : uint8_t(text[i]) & (0x7F >> length);
+    bool wellFormed = true;
+    for (size_t k = 1; k < length; ++k) {
+      const uint8_t b = uint8_t(text[i + k]);
+      wellFormed = wellFormed && (b & 0xC0) == 0x80;
+      c = (c << 6) | (b & 0x3F);
+    }
+    // An overlong form is malformed too: it would smuggle in a character under a disguise.
+    constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    wellFormed = wellFormed && c >= kShortest[length];
+    i += wellFormed ? length : 1;
+    if (!wellFormed) continue;
+    if (const int b = EncodeCp1252(c); b >= 0) out += char(b);
+  }
+  return out;
+}
