@@ -42,8 +42,8 @@ VM_EXCEPTION(EInvalidGraphic, Exception);
 VM_EXCEPTION(EInvalidGraphicOperation, Exception);
 
 // A libjpeg failure; Code is the library's message code.
-class EJPEG : public Exception {
+class EJPEG : public EInvalidGraphic {
  public:
-  explicit EJPEG(int code) : Exception(rs::SJPEGError, code), Code(code) {}
+  explicit EJPEG(int code) : EInvalidGraphic(rs::SJPEGError, code), Code(code) {}
   int Code;
 };

@@ -51,6 +51,7 @@ inline constexpr const char* SWindowSystemInstalled = "A window system is alread
 inline constexpr const char* SWindowCreateError = "Error creating window: %s";
 inline constexpr const char* SNoDisplay = "This program needs a graphical display, and none could be opened.";
 inline constexpr const char* SListIndexError = "List index out of bounds (%d)";
+inline constexpr const char* SJPEGImageFile = "JPEG Image File";
 // Widget kit
 inline constexpr const char* SInvalidPageIndex = "%d is an invalid PageIndex value. PageIndex must be between 0 and %d";
 inline constexpr const char* SPageVisible = "You cannot change the Visible property of a page";

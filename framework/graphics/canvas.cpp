@@ -2,6 +2,9 @@
 
 #include "framework/core/exceptions.h"
 #include "framework/graphics/bitmap.h"
+#include "framework/graphics/canvas_text.h"
+#include "framework/graphics/glyph_cache.h"
+#include "framework/graphics/text_layout.h"
 #include "framework/typeinfo/class_info.h"
 
 const TClassInfo& TCanvas::ClassInfo() {
@@ -32,6 +35,13 @@ void TCanvas::RequireState() {
   state.Brush = FBrush.Data();
   state.Font = FFont.Data();
   state.TextColor = FFont.Color();
+}
+
+void TCanvas::RequireTextState() {
+  RequireState();
+  TDrawState& state = Handle().State();
+  state.BkColor = FBrush.Color();
+  state.BkMode = FBrush.Style() == bsClear ? bmTransparent : bmOpaque;
 }
 
 void TCanvas::Changed() { OnChange(this); }
@@ -116,4 +126,33 @@ void TCanvas::Draw(int x, int y, TGraphic& graphic) {
 void TCanvas::StretchDraw(const TRect& rect, TGraphic& graphic) {
   if (graphic.Empty()) return;
   graphic.DrawInto(*this, rect);
+}
+
+TSize TCanvas::TextExtent(std::string_view text) const { return TextExtentOf(FFont.Data(), text); }
+
+TTextMetric TCanvas::TextMetric() const { return FontMetric(FFont.Data()); }
+
+int TCanvas::TextAlign() { return Handle().State().TextAlign; }
+
+void TCanvas::SetTextAlign(int align) { Handle().State().TextAlign = align; }
+
+void TCanvas::TextOut(int x, int y, std::string_view text) {
+  RequireTextState();
+  TextOutAt(Handle(), x, y, text);
+  MoveTo(x + TextWidth(text), y);
+  Changed();
+}
+
+void TCanvas::TextRect(const TRect& rect, int x, int y, std::string_view text) {
+  RequireTextState();
+  const unsigned options = eoClipped | (FBrush.Style() == bsClear ? 0u : unsigned(eoOpaque));
+  TextOutAt(Handle(), x, y, text, options, &rect);
+  Changed();
+}
+
+int TCanvas::DrawTextBlock(std::string_view text, TRect& rect, unsigned format) {
+  RequireTextState();
+  const int height = ::DrawTextBlock(Handle(), text, rect, format);
+  if ((format & tfCalcRect) == 0) Changed();
+  return height;
 }

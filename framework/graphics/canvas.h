@@ -3,10 +3,12 @@
 // with. The context is either owned (a bitmap's canvas) or lent for the span of a paint.
 #include <memory>
 #include <span>
+#include <string_view>
 
 #include "framework/core/geometry.h"
 #include "framework/graphics/draw_context.h"
 #include "framework/graphics/font.h"
+#include "framework/graphics/font_face.h"
 #include "framework/graphics/pen_brush.h"
 
 class TGraphic;
@@ -53,8 +55,26 @@ class TCanvas : public TPersistent {
   void Draw(int x, int y, TGraphic& graphic);
   void StretchDraw(const TRect& rect, TGraphic& graphic);
 
+  // Text in the font and its colour; a solid brush gives an opaque background in the brush
+  // colour, a clear brush a transparent one. Measuring needs no context.
+  TSize TextExtent(std::string_view text) const;
+  int TextWidth(std::string_view text) const { return TextExtent(text).cx; }
+  int TextHeight(std::string_view text) const { return TextExtent(text).cy; }
+  TTextMetric TextMetric() const;
+  // The context's text alignment (TTextAlignFlag values).
+  int TextAlign();
+  void SetTextAlign(int align);
+  // Leaves the pen position after the text.
+  void TextOut(int x, int y, std::string_view text);
+  // Clipped to rect; a solid brush fills all of rect first.
+  void TextRect(const TRect& rect, int x, int y, std::string_view text);
+  // Multi-line text with TTextFormatFlag values; answers the text's height.
+  int DrawTextBlock(std::string_view text, TRect& rect, unsigned format);
+
   // Puts the pen, brush and font into the context; every primitive does this first.
   void RequireState();
+  // RequireState plus the background the brush implies for text.
+  void RequireTextState();
   // Called after every primitive (a bitmap marks itself changed).
   void Changed();
 

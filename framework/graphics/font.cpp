@@ -66,6 +66,12 @@ void TFont::SetPitch(TFontPitch value) {
   Changed();
 }
 
+void TFont::SetEscapement(int value) {
+  if (value == FData.Escapement) return;
+  FData.Escapement = value;
+  Changed();
+}
+
 void TFont::CopyFrom(const TPersistent* source) {
   const auto* font = dynamic_cast<const TFont*>(source);
   if (font == nullptr) return TPersistent::CopyFrom(source);

@@ -20,6 +20,7 @@ struct TFontData {
   TFontStyles Style;
   TFontCharset Charset = DEFAULT_CHARSET;
   TFontPitch Pitch = fpDefault;
+  int Escapement = 0;  // tenths of a degree, counter-clockwise: 900 reads upward, 2700 downward
   friend bool operator==(const TFontData&, const TFontData&) = default;
 };
 
@@ -45,6 +46,9 @@ class TFont : public TPersistent {
   void SetCharset(TFontCharset value);
   TFontPitch Pitch() const { return FData.Pitch; }
   void SetPitch(TFontPitch value);
+  // Not stored: painters rotate a font for one drawing step.
+  int Escapement() const { return FData.Escapement; }
+  void SetEscapement(int value);
   void CopyFrom(const TPersistent* source) override;
 
   TNotifyEvent OnChange;

@@ -1,26 +1,15 @@
 #include "platform/sdl/sdl_text.h"
 
-#include <array>
 #include <cstdint>
 
+#include "framework/graphics/text_codepage.h"
+
 namespace {
-// Code points of cp1252 bytes 0x80-0x9F; 0 where the byte is undefined.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-char32_t DecodeCp1252(uint8_t b) {
-  if (b >= 0x80 && b < 0xA0) return kHighControls[b - 0x80];
-  return b;
-}
-
-// The cp1252 byte of a code point, or -1.
-int EncodeCp1252(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return int(c);
-  for (size_t i = 0; i < kHighControls.size(); ++i)
-    if (kHighControls[i] == c && c != 0) return int(0x80 + i);
+// The 8-bit character of a code point, or -1.
+int EncodeTextByte(char32_t c) {
+  if (c < 0x80) return int(c);
+  for (int b = 0x80; b <= 0xFF; ++b)
+    if (DecodeTextByte(uint8_t(b)) == c) return b;
   return -1;
 }
 
@@ -50,7 +39,7 @@ size_t SequenceLength(uint8_t lead) {
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
   for (char ch : text)
-    if (char32_t c = DecodeCp1252(uint8_t(ch)); c != 0 || ch == 0) AppendUtf8(out, c);
+    AppendUtf8(out, DecodeTextByte(uint8_t(ch)));
   return out;
 }
 
@@ -75,7 +64,7 @@ std::string Utf8ToCp1252(std::string_view text) {
     wellFormed = wellFormed && c >= kShortest[length];
     i += wellFormed ? length : 1;
     if (!wellFormed) continue;
-    if (const int b = EncodeCp1252(c); b >= 0) out += char(b);
+    if (const int b = EncodeTextByte(c); b >= 0) out += char(b);
   }
   return out;
 }

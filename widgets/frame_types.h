@@ -1,0 +1,16 @@
+#pragma once
+// Types the kit's bordered controls share with the frame functions.
+#include "framework/typeinfo/type_info.h"
+
+// Ordinals are stored in form descriptions: keep the order.
+enum TFrameStyle {
+  fsNone, fsFlat, fsGroove, fsBump, fsLowered, fsButtonDown, fsRaised, fsButtonUp, fsStatus, fsPopup, fsFlatBold
+};
+VM_DECLARE_ENUM(TFrameStyle);
+
+// Ordinal n is set bit n, so the stored set values are 1, 2, 4 and 8.
+enum TSide { sdLeft, sdTop, sdRight, sdBottom };
+VM_DECLARE_ENUM(TSide);
+using TSides = TSet<TSide>;
+
+inline constexpr TSides AllSides{sdLeft, sdTop, sdRight, sdBottom};
