@@ -49,10 +49,12 @@ std::unique_ptr<TSdlBackend> CreateSdlBackend() {
 
 TSdlBackend::TSdlBackend() : FWakeEvent(SDL_RegisterEvents(1)) {}
 
-TSdlBackend::~TSdlBackend() {
-  FIcon.reset();
-  SDL_Quit();
-}
+// SDL stays initialised until the process ends. SDL ends a wait by sending an event to
+// a window over a second connection to the display, also for an event that arrives
+// during the wait, such as the close request that destroys that very window. The
+// display answers that send with an error, harmless until the connection is closed:
+// closing it reads the error, and the display library's default answer ends the process.
+TSdlBackend::~TSdlBackend() = default;
 
 TSize TSdlBackend::ScreenSize() const {
   SDL_Rect r{0, 0, 0, 0};
@@ -72,6 +74,7 @@ void TSdlBackend::WindowDestroyed(TSdlWindow* window) {
   std::erase(FWindows, window);
   if (FCapture == window) SetCapture(nullptr);
   if (FFocus == window) FFocus = nullptr;
+  if (FGrab == window) FGrab = nullptr;
   std::erase_if(FPending, [window](const TInputEvent& e) { return e.Window == window; });
 }
 
@@ -158,12 +161,21 @@ bool TSdlBackend::PollEvent(TInputEvent& event) {
 // The timeout is already in whole milliseconds of the tick count, so a timer is due
 // when the wait ends, never a fraction of a millisecond before.
 void TSdlBackend::WaitForEvents(int64_t timeoutMs) {
-  if (!FPending.empty()) return;
-  if (timeoutMs < 0) SDL_WaitEvent(nullptr);
-  else SDL_WaitEventTimeout(nullptr, int(std::min<int64_t>(timeoutMs, INT_MAX)));
+  if (!FPending.empty() || FWakeRequested.exchange(false)) return;
+  FWaiting = true;
+  SDL_Event e;
+  if (!FWakeRequested && SDL_WaitEventTimeout(&e, timeoutMs < 0 ? -1 : int(std::min<int64_t>(timeoutMs, INT_MAX))))
+    Translate(e);
+  FWaiting = false;
+  FWakeRequested = false;
 }
 
+// Only a wait in progress needs an event to end it. SDL wakes a wait by sending to one of
+// the windows, and outside a wait that window may already be gone, which the display
+// answers with a fatal error.
 void TSdlBackend::Wake() {
+  FWakeRequested = true;
+  if (!FWaiting) return;
   SDL_Event e{};
   e.type = FWakeEvent;
   SDL_PushEvent(&e);
@@ -211,13 +223,22 @@ uint32_t ButtonBit(TInputButton button) {
 }
 }  // namespace
 
+// Once the pointer has left every window SDL may name no window for an event, though a
+// held button keeps the events coming: they belong to the window the button went down
+// in, at the pointer's screen position.
 void TSdlBackend::TranslateMouse(const SDL_Event& e) {
   const bool motion = e.type == SDL_MOUSEMOTION;
   TSdlWindow* window = WindowOfId(motion ? e.motion.windowID : e.button.windowID);
-  if (window == nullptr) return;
   TInputEvent out;
-  out.Window = FCapture != nullptr ? FCapture : window;
-  out.ScreenPos = window->ScreenBounds().TopLeft() + TPoint{motion ? e.motion.x : e.button.x, motion ? e.motion.y : e.button.y};
+  if (window != nullptr) {
+    out.ScreenPos = window->ScreenBounds().TopLeft() +
+                    TPoint{motion ? e.motion.x : e.button.x, motion ? e.motion.y : e.button.y};
+  } else {
+    window = FCapture != nullptr ? FCapture : FGrab;
+    if (window == nullptr) return;
+    out.ScreenPos = CursorPos();
+  }
+  out.Window = FCapture != nullptr ? FCapture : FGrab != nullptr ? FGrab : window;
   if (motion) {
     FButtons = ButtonModifiersOf(e.motion.state);
     out.Kind = TInputKind::MouseMove;
@@ -225,6 +246,7 @@ void TSdlBackend::TranslateMouse(const SDL_Event& e) {
     out.Button = ButtonOf(e.button.button);
     if (out.Button == ibNone) return;
     if (e.type == SDL_MOUSEBUTTONDOWN) {
+      if (FButtons == 0) FGrab = window;
       FButtons |= ButtonBit(out.Button);
       // Every second click in a row is a double click; the third starts over.
       out.Kind = e.button.clicks % 2 == 0 ? TInputKind::MouseDoubleClick : TInputKind::MouseDown;
@@ -233,6 +255,7 @@ void TSdlBackend::TranslateMouse(const SDL_Event& e) {
       out.Kind = TInputKind::MouseUp;
     }
   }
+  if (FButtons == 0) FGrab = nullptr;
   out.Modifiers = KeyModifiersOf(SDL_GetModState()) | FButtons;
   FPending.push_back(out);
 }

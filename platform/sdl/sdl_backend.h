@@ -4,6 +4,7 @@
 // size; the loop sleeps in SDL until input arrives or the next timer is due.
 #include <SDL2/SDL_events.h>
 
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <memory>
@@ -62,8 +63,11 @@ class TSdlBackend : public TPlatformBackend {
   std::deque<TInputEvent> FPending;
   TSdlWindow* FCapture = nullptr;
   TSdlWindow* FFocus = nullptr;
+  TSdlWindow* FGrab = nullptr;  // the window a held button went down in
   uint32_t FButtons = 0;  // imLeft, imRight, imMiddle held
   Uint32 FWakeEvent = 0;
+  std::atomic<bool> FWaiting = false;
+  std::atomic<bool> FWakeRequested = false;
   std::unique_ptr<SDL_Surface, TSurfaceFree> FIcon;
   std::chrono::steady_clock::time_point FStart = std::chrono::steady_clock::now();
 };

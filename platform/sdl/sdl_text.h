@@ -5,5 +5,6 @@
 #include <string_view>
 
 std::string Cp1252ToUtf8(std::string_view text);
-// Characters cp1252 cannot hold are dropped; so are malformed sequences.
+// Characters the code page cannot hold are dropped; so are malformed and overlong
+// sequences.
 std::string Utf8ToCp1252(std::string_view text);

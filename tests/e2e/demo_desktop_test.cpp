@@ -193,7 +193,13 @@ TEST_F(DemoOnDesktop, DoubleClickIsReportedAsSuch) {
 }
 
 TEST_F(DemoOnDesktop, APressedBlockKeepsTheMouseOutsideTheWindow) {
-  Xdotool("mousemove --sync 200 136 mousedown 1 mousemove --sync 20 20 mouseup 1");
+  // One step at a time, as a hand would: a burst of synthetic input can end before the
+  // program has even seen the press.
+  Xdotool("mousemove --sync 200 136 mousedown 1");
+  ASSERT_TRUE(LogHas("Block1 down"));
+  Xdotool("mousemove --sync 20 20");
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  Xdotool("mouseup 1");
   // The release at screen (20, 20) reaches the block, in its own coordinates.
   ASSERT_TRUE(LogHas("Block1 released outside -140,-96"));
   EXPECT_TRUE(ShowsAt(BlockLeft(0) + 75, kBlockTop + 5, kRed));

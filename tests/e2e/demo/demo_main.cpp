@@ -163,6 +163,7 @@ TDemoBlock::TDemoBlock(TDemoWindow& window, int index) : TCustomControl(&window)
 }
 
 void TDemoBlock::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  Report(Name() + " down");
   FWindow.Focus(this);
   TCustomControl::MouseDown(button, shift, x, y);
 }
