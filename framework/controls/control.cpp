@@ -18,15 +18,12 @@ VM_ENUM_INFO(TControlStyleFlag, "csAcceptsControls", "csCaptureMouse", "csClickE
 VM_ENUM_INFO(TControlStateFlag, "csLButtonDown", "csClicked", "csPalette", "csReadingState", "csAlignmentNeeded",
              "csFocusing", "csCreating", "csPaintCopy", "csCustomPaint", "csDestroyingHandle", "csDocking")
 
-namespace {
-// Rounds m * v / d to the nearest integer, halves away from zero.
 int MulDiv(int v, int m, int d) {
   if (d == 0) return -1;
   int64_t p = int64_t(v) * m;
   int64_t q = (std::abs(p) * 2 + std::abs(int64_t(d))) / (2 * std::abs(int64_t(d)));
   return int(((p < 0) != (d < 0)) ? -q : q);
 }
-}  // namespace
 
 const TClassInfo& TControl::ClassInfo() {
   static const TClassInfo info =
@@ -327,6 +324,9 @@ void TControl::Dispatch(TMessage& m) {
     case ntVisibleChanged: VisibleChanged(m); return;
     case ntShowHintChanged: ShowHintChanged(m); return;
     case ntParentShowHintChanged: ParentShowHintChanged(m); return;
+    case ntDialogKey: DialogKey(m); return;
+    case ntDialogChar: DialogChar(m); return;
+    case ntFocusChanged: FocusChanged(m); return;
     default: DefaultHandler(m);
   }
 }

@@ -63,6 +63,8 @@ using TControlState = TSet<TControlStateFlag>;
 
 // Keys carried in a mouse message's WParam (the platform's modifier bits).
 TShiftState KeysToShiftState(intptr_t keys);
+// Rounds value * m / d to the nearest integer, halves away from zero (-1 when d is 0).
+int MulDiv(int value, int m, int d);
 
 using TMouseEvent = TEvent<void(TObject*, TMouseButton, TShiftState, int, int)>;
 using TMouseMoveEvent = TEvent<void(TObject*, TShiftState, int, int)>;
@@ -189,6 +191,12 @@ class TControl : public TComponent {
   virtual void ShowHintChanged(TMessage&) {}
   virtual void ParentShowHintChanged(TMessage&);
   virtual void PaintMessage(TMessage&) {}
+  // The form offers a dialog key (WParam the key, LParam the modifier bits) or an Alt
+  // character (WParam the character); a control that acts on it sets Result to 1.
+  virtual void DialogKey(TMessage&) {}
+  virtual void DialogChar(TMessage&) {}
+  // The form's focus moved; LParam is the control now focused, or none.
+  virtual void FocusChanged(TMessage&) {}
 
   // Called after the bounds changed; TWinControl re-aligns its children here.
   virtual void BoundsChanged() {}

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include "framework/controls/custom_form.h"
+#include "framework/controls/keys.h"
 #include "framework/controls/window_system.h"
 #include "framework/core/exceptions.h"
+#include "framework/core/filer.h"
 #include "framework/graphics/font.h"
 #include "framework/typeinfo/class_info.h"
 #include "platform/backend.h"
@@ -15,7 +18,9 @@ const TClassInfo& TWinControl::ClassInfo() {
                                                Default(-1))
                                      .Event("OnKeyDown", &TWinControl::FOnKeyDown)
                                      .Event("OnKeyUp", &TWinControl::FOnKeyUp)
-                                     .Event("OnKeyPress", &TWinControl::FOnKeyPress);
+                                     .Event("OnKeyPress", &TWinControl::FOnKeyPress)
+                                     .Event("OnEnter", &TWinControl::FOnEnter)
+                                     .Event("OnExit", &TWinControl::FOnExit);
   return info;
 }
 
@@ -23,6 +28,8 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
   Destroying();
+  // The form must let go of the focus while this window's children still hang below it.
+  if (TCustomForm* form = GetParentForm(this); form != nullptr && form != this) form->DefocusControl(this, true);
   // Children outlive this part of the object when another component owns them: they
   // must not reach back into a parent that is going away.
   for (TControl* c : FControls) c->FParent = nullptr;
@@ -267,8 +274,9 @@ void TWinControl::BoundsChanged() {
 void TWinControl::ChangeScale(int m, int d) {
   DisableAlign();
   FScaling = true;
-  TControl::ChangeScale(m, d);
+  ScaleOwnBounds(m, d);
   FScaling = false;
+  FDesignSize = {MulDiv(FDesignSize.cx, m, d), MulDiv(FDesignSize.cy, m, d)};
   // Scaled children start anchoring afresh from their scaled places.
   for (int i = 0; i < ControlCount(); ++i) Controls(i)->ChangeScale(m, d);
   EnableAlign();
@@ -283,12 +291,106 @@ void TWinControl::ReadOwnState(TReader& reader) {
   TControl::ReadOwnState(reader);
 }
 
+// ---- design size ----
+
+void TWinControl::ReadDesignSize(TReader& reader) {
+  reader.ReadListBegin();
+  FDesignSize.cx = reader.ReadInteger();
+  FDesignSize.cy = reader.ReadInteger();
+  reader.ReadListEnd();
+}
+
+// Anchoring to the right or bottom edge needs the design size to be reproduced.
+bool TWinControl::DesignSizeStored() const {
+  auto farAnchored = [](const TControl* c) { return c->Anchors().Contains(akRight) || c->Anchors().Contains(akBottom); };
+  if (farAnchored(this)) return true;
+  for (int i = 0; i < ControlCount(); ++i)
+    if (farAnchored(Controls(i))) return true;
+  return false;
+}
+
+void TWinControl::DeclareStoredData(TFiler& filer) {
+  TControl::DeclareStoredData(filer);
+  filer.DeclareValueProperty(
+      "DesignSize", [this](TReader& r) { ReadDesignSize(r); },
+      [this](TWriter& w) {
+        const TRect client = ClientRect();
+        w.WriteListBegin();
+        w.WriteInteger(client.Width());
+        w.WriteInteger(client.Height());
+        w.WriteListEnd();
+      },
+      DesignSizeStored());
+}
+
 void TWinControl::SetVisible(bool value) {
   if (value == Visible()) return;
+  if (!value) {
+    if (TCustomForm* form = GetParentForm(this); form != nullptr && form != this) form->DefocusControl(this, false);
+  }
   TControl::SetVisible(value);
   if (FPlatformWindow != nullptr) FPlatformWindow->SetVisible(value);
   if (value) Invalidate();
 }
+
+void TWinControl::SetEnabled(bool value) {
+  if (!value) {
+    if (TCustomForm* form = GetParentForm(this); form != nullptr && form != this) form->DefocusControl(this, false);
+  }
+  TControl::SetEnabled(value);
+}
+
+// ---- keyboard focus ----
+
+bool TWinControl::CanFocus() const {
+  const TCustomForm* form = GetParentForm(this);
+  if (form == nullptr) return false;
+  for (const TControl* c = this; c != form; c = c->Parent())
+    if (!c->Visible() || !c->Enabled()) return false;
+  return true;
+}
+
+bool TWinControl::Focused() const {
+  const TCustomForm* form = GetParentForm(this);
+  return form != nullptr && form->Active() && form->FocusedControl() == this;
+}
+
+void TWinControl::SetFocus() {
+  TCustomForm* form = GetParentForm(this);
+  if (form == nullptr || !CanFocus()) throw EInvalidOperation(rs::SCannotFocus);
+  form->FocusControl(this);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const {
+  for (TWinControl* w : FTabList) {
+    list.push_back(w);
+    w->GetTabOrderList(list);
+  }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop,
+                                          bool checkParent) const {
+  std::vector<TWinControl*> list;
+  GetTabOrderList(list);
+  if (list.empty()) return nullptr;
+  const auto found = std::find(list.begin(), list.end(), current);
+  const size_t n = list.size();
+  // Without a current control the search starts just outside the list's ends.
+  const size_t start = found != list.end() ? size_t(found - list.begin()) : goForward ? n - 1 : 0;
+  size_t i = start;
+  do {
+    i = goForward ? (i + 1) % n : (i + n - 1) % n;
+    TWinControl* c = list[i];
+    if (c->CanFocus() && (!checkTabStop || c->TabStop()) && (!checkParent || c->Parent() == this)) return c;
+  } while (i != start);
+  return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* current, bool goForward, bool checkTabStop) {
+  if (TWinControl* next = FindNextControl(current, goForward, checkTabStop, !checkTabStop)) next->SetFocus();
+}
+
+bool TWinControl::WantSpecialKey(int, TShiftState) const { return false; }
 
 // ---- platform window ----
 
@@ -350,22 +452,49 @@ bool TWinControl::ForwardMouseToChild(TMessage& m) {
 void TWinControl::Dispatch(TMessage& m) {
   switch (m.Msg) {
     case msgEraseBackground: EraseBackground(m); return;
-    case msgKeyDown:
+    case msgKeyDown: KeyDownMessage(m); return;
     case msgKeyUp: {
       int key = int(m.WParam);
-      if (m.Msg == msgKeyDown) KeyDown(key, KeysToShiftState(m.LParam));
-      else KeyUp(key, KeysToShiftState(m.LParam));
+      KeyUp(key, KeysToShiftState(m.LParam));
       m.WParam = key;
       return;
     }
-    case msgChar: {
-      char c = char(m.WParam);
-      KeyPress(c);
-      m.WParam = uint8_t(c);
-      return;
-    }
+    case msgChar: CharMessage(m); return;
+    case msgSetFocus: FocusGained(m); return;
+    case msgKillFocus: FocusLost(m); return;
+    case ntEnter: DoEnter(); return;
+    case ntExit: DoExit(); return;
     default: TControl::Dispatch(m);
   }
+}
+
+namespace {
+bool IsDialogKey(int key) {
+  return key == vkTab || key == vkReturn || key == vkEscape || (key >= vkLeft && key <= vkDown);
+}
+}  // namespace
+
+// The control sees the key first; a navigation key it leaves alone and does not want
+// as an ordinary key goes to its form as a dialog key.
+void TWinControl::KeyDownMessage(TMessage& m) {
+  int key = int(m.WParam);
+  const TShiftState shift = KeysToShiftState(m.LParam);
+  KeyDown(key, shift);
+  m.WParam = key;
+  if (key == 0 || !IsDialogKey(key) || WantSpecialKey(key, shift)) return;
+  if (TCustomForm* form = GetParentForm(this)) m.Result = form->OfferDialogKey(key, shift) ? 1 : 0;
+}
+
+// A character typed with Alt held is an accelerator: the form offers it to its controls.
+void TWinControl::CharMessage(TMessage& m) {
+  const TShiftState shift = KeysToShiftState(m.LParam);
+  if (shift.Contains(ssAlt)) {
+    if (TCustomForm* form = GetParentForm(this)) m.Result = form->OfferDialogChar(char(m.WParam), shift) ? 1 : 0;
+    return;
+  }
+  char c = char(m.WParam);
+  KeyPress(c);
+  m.WParam = uint8_t(c);
 }
 
 void TWinControl::KeyDown(int& key, TShiftState shift) { FOnKeyDown(this, key, shift); }

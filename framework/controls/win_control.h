@@ -37,6 +37,23 @@ class TWinControl : public TControl {
   int TabOrder() const;
   void SetTabOrder(int value);
 
+  // Keyboard focus. A control can take it when it lies in a form and it and every parent
+  // up to that form are visible and enabled.
+  bool CanFocus() const;
+  bool Focused() const;
+  // Raises EInvalidOperation when the control cannot take the focus.
+  virtual void SetFocus();
+  // The windowed descendants in tab order, depth first: each one before its own children.
+  void GetTabOrderList(std::vector<TWinControl*>& list) const;
+  // The descendant after (or before) `current` in tab order, wrapping round, that can take
+  // the focus; with `checkTabStop` only tab stops, with `checkParent` only direct children.
+  TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) const;
+  // Focuses what FindNextControl finds; arrows (no tab-stop check) stay among siblings.
+  void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
+  // True when the control takes `key` (Tab, an arrow, Enter or Escape) as an ordinary key,
+  // so that the form does not navigate with it.
+  virtual bool WantSpecialKey(int key, TShiftState shift) const;
+
   // The native window: invalid area in client coordinates, and whether painting leaves
   // the child windows' areas alone.
   bool ClipChildren() const { return FClipChildren; }
@@ -68,10 +85,18 @@ class TWinControl : public TControl {
   void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
   // Reads with alignment suspended, so children are placed once at the end.
   void ReadOwnState(TReader& reader) override;
+  // "DesignSize": the client size at design time, kept for anchoring.
+  void DeclareStoredData(TFiler& filer) override;
+  TSize DesignSize() const { return FDesignSize; }
+  void SetDesignSize(TSize size) { FDesignSize = size; }
+
+  void SetEnabled(bool value) override;
 
   TKeyEvent FOnKeyDown;
   TKeyEvent FOnKeyUp;
   TKeyPressEvent FOnKeyPress;
+  TNotifyEvent FOnEnter;
+  TNotifyEvent FOnExit;
 
  protected:
   // Places the children with an alignment inside `rect`, in the order top, bottom, left,
@@ -82,6 +107,12 @@ class TWinControl : public TControl {
   virtual void KeyDown(int& key, TShiftState shift);
   virtual void KeyUp(int& key, TShiftState shift);
   virtual void KeyPress(char& key);
+  // The focus enters or leaves this control or one of its descendants.
+  virtual void DoEnter() { FOnEnter(this); }
+  virtual void DoExit() { FOnExit(this); }
+  // This control itself gains or loses the keyboard focus (WParam: the other control).
+  virtual void FocusGained(TMessage&) {}
+  virtual void FocusLost(TMessage&) {}
   void WndProc(TMessage& m) override;
   void Dispatch(TMessage& m) override;
   void ParentColorChanged(TMessage& m) override;
@@ -90,6 +121,8 @@ class TWinControl : public TControl {
   void FontChanged(TMessage& m) override;
   void ShowHintChanged(TMessage& m) override;
   void ChangeScale(int m, int d) override;
+  // The part of ChangeScale that scales this control's own bounds and font.
+  virtual void ScaleOwnBounds(int m, int d) { TControl::ChangeScale(m, d); }
   void BoundsChanged() override;
   // Paints `clip` (client coordinates) of this window only, its window-less children included.
   void PaintWindow(TCanvas& canvas, const TRegion& clip, bool erase);
@@ -104,6 +137,10 @@ class TWinControl : public TControl {
   void NotifyChildren(uint32_t msg);
   void PaintTree(TCanvas& canvas, TRect& painted);
   bool ForwardMouseToChild(TMessage& m);
+  void KeyDownMessage(TMessage& m);
+  void CharMessage(TMessage& m);
+  void ReadDesignSize(TReader& reader);
+  bool DesignSizeStored() const;
 
   std::vector<TControl*> FControls;
   std::vector<TWinControl*> FWinControls;
@@ -113,6 +150,7 @@ class TWinControl : public TControl {
   TSize FLastClientSize;
   bool FScaling = false;
   bool FTabStop = false;
+  TSize FDesignSize;
   bool FClipChildren = false;
   TRegion FInvalid;
   bool FEraseNeeded = false;

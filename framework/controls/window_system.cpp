@@ -87,8 +87,10 @@ void TWindowSystem::FireDueTimers() {
     fired.push_back(timer);
     s->Due = std::max(s->Due + timer->Interval(), now + 1);
     s->Sequence = FNextSequence++;
-    TBusy busy(FBusyDepth);
-    timer->Fire();
+    Guarded([&] {
+      TBusy busy(FBusyDepth);
+      timer->Fire();
+    });
   }
 }
 
@@ -133,7 +135,7 @@ void TWindowSystem::DeliverPosted() {
   for (size_t n = FPosted.size(); n > 0 && !FPosted.empty(); --n) {
     TPosted p = FPosted.front();
     FPosted.pop_front();
-    p.Target->WndProc(p.Message);
+    Guarded([&] { p.Target->WndProc(p.Message); });
   }
 }
 
@@ -143,12 +145,12 @@ void TWindowSystem::DeliverInput() {
     switch (e.Kind) {
       case TInputKind::KeyDown:
       case TInputKind::KeyUp:
-      case TInputKind::Char: DeliverKey(e); break;
+      case TInputKind::Char: Guarded([&] { DeliverKey(e); }); break;
       case TInputKind::WindowClose:
       case TInputKind::WindowActivate:
       case TInputKind::WindowDeactivate:
-      case TInputKind::WindowMoved: DeliverWindowEvent(e); break;
-      default: DeliverMouse(e);
+      case TInputKind::WindowMoved: Guarded([&] { DeliverWindowEvent(e); }); break;
+      default: Guarded([&] { DeliverMouse(e); });
     }
   }
 }
@@ -180,6 +182,10 @@ void TWindowSystem::DeliverMouse(const TInputEvent& e) {
     window = WindowAt(TopLevelOf(e.Window), e.ScreenPos);
   }
   if (window == nullptr) return;
+  // A press activates the form it lands in before the control under it sees it.
+  if (e.Kind == TInputKind::MouseDown || e.Kind == TInputKind::MouseDoubleClick) {
+    window->TopLevel()->Perform(msgMouseActivate);
+  }
   window->Perform(MouseMessage(e.Kind, e.Button), intptr_t(e.Modifiers),
                   PointToLParam(window->ScreenToClient(e.ScreenPos)));
 }
@@ -204,11 +210,15 @@ void TWindowSystem::DeliverWindowEvent(const TInputEvent& e) {
 }
 
 void TWindowSystem::PaintInvalidWindows() {
-  TBusy busy(FBusyDepth);
   for (TWinControl* top : std::vector<TWinControl*>(FTopLevels)) {
+    // A window closed by an earlier paint's failure report is gone from the list.
+    if (std::find(FTopLevels.begin(), FTopLevels.end(), top) == FTopLevels.end()) continue;
     if (top->PlatformWindow() == nullptr || !top->Visible()) continue;
-    TRect painted = top->PaintInvalidWindows();
-    if (!painted.IsEmpty()) top->PlatformWindow()->Present(painted);
+    Guarded([&] {
+      TBusy busy(FBusyDepth);
+      TRect painted = top->PaintInvalidWindows();
+      if (!painted.IsEmpty()) top->PlatformWindow()->Present(painted);
+    });
   }
 }
 

@@ -5,6 +5,8 @@
 // TWindowSystem::Current() answers it.
 #include <cstdint>
 #include <deque>
+#include <exception>
+#include <functional>
 #include <vector>
 
 #include "framework/controls/messages.h"
@@ -59,6 +61,10 @@ class TWindowSystem {
   // Keys go to this window; the forms' focus handling sets it.
   TWinControl* KeyTarget() const { return FKeyTarget; }
   void SetKeyTarget(TWinControl* window) { FKeyTarget = window; }
+  // Where an exception escaping the handling of one message goes; the loop then goes on
+  // with the next message. Without a handler the exception leaves the loop.
+  using TExceptionHandler = std::function<void(std::exception_ptr)>;
+  void SetExceptionHandler(TExceptionHandler handler) { FOnException = std::move(handler); }
   // Forgets everything that refers to a control being destroyed.
   void ControlDestroyed(TControl* control);
 
@@ -85,6 +91,9 @@ class TWindowSystem {
   void TrackMouse();
   TWinControl* TopLevelOf(TPlatformWindow* window) const;
   TScheduled* FirstDueTimer(uint64_t now);
+  // Runs the handling of one message, passing an escaping exception to the handler.
+  template <class F>
+  void Guarded(F&& handling);
 
   TPlatformBackend& FBackend;
   std::vector<TWinControl*> FTopLevels;
@@ -96,4 +105,22 @@ class TWindowSystem {
   TWinControl* FKeyTarget = nullptr;
   int FBusyDepth = 0;  // > 0 inside a timer handler or a paint
   bool FTerminated = false;
+  TExceptionHandler FOnException;
 };
+
+template <class F>
+void TWindowSystem::Guarded(F&& handling) {
+  if (!FOnException) {
+    handling();
+    return;
+  }
+  // Caught here, outside the handling's own scopes, so that a message box shown by the
+  // handler runs its loop with timers and paint allowed again.
+  std::exception_ptr failure;
+  try {
+    handling();
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  if (failure) FOnException(failure);
+}

@@ -51,6 +51,11 @@ inline constexpr const char* SWindowSystemInstalled = "A window system is alread
 inline constexpr const char* SWindowCreateError = "Error creating window: %s";
 inline constexpr const char* SNoDisplay = "This program needs a graphical display, and none could be opened.";
 inline constexpr const char* SListIndexError = "List index out of bounds (%d)";
+inline constexpr const char* SCannotFocus = "Cannot focus a disabled or invisible window";
+inline constexpr const char* SCannotShowModal = "Cannot make a visible window modal";
+inline constexpr const char* SApplicationInstalled = "An application is already running";
+inline constexpr const char* SWindowSystemMissing = "The application has not been initialised";
+inline constexpr const char* SOKButton = "OK";
 inline constexpr const char* SJPEGImageFile = "JPEG Image File";
 // Widget kit
 inline constexpr const char* SInvalidPageIndex = "%d is an invalid PageIndex value. PageIndex must be between 0 and %d";

@@ -279,6 +279,15 @@ void TSdlBackend::TranslateKey(const SDL_Event& e) {
   out.Key = key;
   out.Modifiers = KeyModifiersOf(e.key.keysym.mod) | FButtons;
   FPending.push_back(out);
+  // Alt with a character key also brings the character, with Alt held: the form's
+  // dialog-character path (accelerators) reads it there. Typing sends no text for it.
+  const SDL_Keycode symbol = e.key.keysym.sym;
+  if (e.type == SDL_KEYDOWN && (out.Modifiers & imAlt) && !(out.Modifiers & imCtrl) && symbol > 32 && symbol < 127) {
+    out.Kind = TInputKind::Char;
+    out.Key = 0;
+    out.Char = char(symbol);
+    FPending.push_back(out);
+  }
 }
 
 // Ctrl and Alt combinations are keys (accelerators, dialog characters), not typing.

@@ -173,7 +173,7 @@ TEST_F(DemoOnDesktop, ClickTabEnterAndTypingReachTheWindow) {
   EXPECT_EQ(Shot().At(189, 201), kSkyBlue);
 }
 
-TEST_F(DemoOnDesktop, AltLetterArrivesAsAKeyWithAltAndTypesNothing) {
+TEST_F(DemoOnDesktop, AltDigitReachesItsAcceleratorAndAltLetterTypesNothing) {
   Xdotool("key alt+3");
   ASSERT_TRUE(LogHas("key 51 alt"));
   EXPECT_TRUE(ShowsAt(BlockLeft(2) + 1, kBlockTop + 20, kBlack));

@@ -1,16 +1,17 @@
-// The end-to-end demo: one top-level dialog window on the desktop backend with three
-// focusable blocks, a strip that a 100 ms timer repaints, and a row of marks for typed
-// characters. It reports what reaches it on standard output, one line per event, so
-// that the driver can tell input that arrived from input that was only drawn.
+// The end-to-end demo: one dialog form on the desktop backend, run by the application,
+// with three focusable blocks in tab order (Alt+1..3 are their accelerators), a strip
+// that a 100 ms timer repaints, and a row of marks for typed characters. It reports what
+// reaches it on standard output, one line per event, so that the driver can tell input
+// that arrived from input that was only drawn.
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "framework/controls/application.h"
 #include "framework/controls/custom_control.h"
+#include "framework/controls/custom_form.h"
 #include "framework/controls/graphic_control.h"
 #include "framework/controls/timer.h"
-#include "framework/controls/window_system.h"
 #include "framework/graphics/bitmap.h"
 #include "framework/graphics/canvas.h"
 #include "platform/desktop_backend.h"
@@ -21,18 +22,14 @@ void Report(const std::string& line) {
   std::fflush(stdout);
 }
 
-class TDemoWindow;
+class TDemoForm;
 
-// A focusable block: grey, green once clicked (again: grey), blue after a double click;
+// A focusable block: grey, green once pressed (again: grey), blue after a double click;
 // a black frame while it has the focus; a red corner after a press whose release came
-// outside it (the mouse stayed with it).
+// outside it (the mouse stayed with it). Space and Enter press it.
 class TDemoBlock : public TCustomControl {
  public:
-  TDemoBlock(TDemoWindow& window, int index);
-  void SetFocused(bool value) {
-    FFocused = value;
-    Invalidate();
-  }
+  TDemoBlock(TDemoForm& form, int index);
   void Press() {
     FPressed = !FPressed;
     Report(Name() + " pressed " + std::to_string(FPressed));
@@ -51,7 +48,11 @@ class TDemoBlock : public TCustomControl {
     Report(Name() + " double click");
     Invalidate();
   }
-  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override {
+    Report(Name() + " down");
+    SetFocus();
+    TCustomControl::MouseDown(button, shift, x, y);
+  }
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override {
     TCustomControl::MouseUp(button, shift, x, y);
     if (ClientRect().Contains({x, y})) return;
@@ -59,11 +60,22 @@ class TDemoBlock : public TCustomControl {
     Report(Name() + " released outside " + std::to_string(x) + "," + std::to_string(y));
     Invalidate();
   }
+  void KeyDown(int& key, TShiftState shift) override;
+  void KeyPress(char& key) override;
+  void DialogChar(TMessage& m) override {
+    if (char(m.WParam) != char('1' + FIndex)) return;
+    SetFocus();
+    m.Result = 1;
+  }
+  void Dispatch(TMessage& m) override {
+    if (m.Msg == msgSetFocus) Report("focus " + Name());
+    if (m.Msg == msgSetFocus || m.Msg == msgKillFocus) Invalidate();
+    TCustomControl::Dispatch(m);
+  }
 
  private:
-  TDemoWindow& FWindow;
+  TDemoForm& FForm;
   int FIndex;
-  bool FFocused = false;
   bool FPressed = false;
   bool FDoubleClicked = false;
   bool FReleasedOutside = false;
@@ -91,87 +103,80 @@ class TDemoTicker : public TGraphicControl {
   int FTicks = 0;
 };
 
-class TDemoWindow : public TCustomControl {
+// A navy mark for each typed character, on the form's background.
+class TDemoMarks : public TGraphicControl {
  public:
-  TDemoWindow() : TCustomControl(nullptr) {
-    SetName("Demo");
-    SetCaption("Velmorath demo");
-    SetColor(TColor(0xF0CAA6));  // sky blue
-    SetBounds(140, 96, 320, 200);
-    for (int i = 0; i < 3; ++i) FBlocks.push_back(new TDemoBlock(*this, i));
-    FTicker = new TDemoTicker(this);
-    FTicker->SetBounds(0, 180, 320, 20);
-    FTicker->SetParent(this);
-    FTimer = new TTimer(this);
-    FTimer->SetInterval(100);
-    FTimer->FOnTimer = [this](TObject*) { FTicker->Step(); };
-    Focus(0);
-  }
-
-  void Focus(int index) {
-    FBlocks[size_t(FFocus)]->SetFocused(false);
-    FFocus = (index + int(FBlocks.size())) % int(FBlocks.size());
-    FBlocks[size_t(FFocus)]->SetFocused(true);
-    Report("focus " + FBlocks[size_t(FFocus)]->Name());
-  }
-  void Focus(TDemoBlock* block) {
-    for (size_t i = 0; i < FBlocks.size(); ++i)
-      if (FBlocks[i] == block) Focus(int(i));
+  using TGraphicControl::TGraphicControl;
+  void Add(char c) {
+    FTyped += c;
+    Invalidate();
   }
 
  protected:
   void Paint() override {
     Canvas().Brush().SetColor(clNavy);
-    for (size_t i = 0; i < FTyped.size(); ++i) Canvas().FillRect(Bounds(20 + int(i) * 12, 100, 10, 10));
-  }
-  void KeyDown(int& key, TShiftState shift) override {
-    TCustomControl::KeyDown(key, shift);
-    Report("key " + std::to_string(key) + (shift.Contains(ssAlt) ? " alt" : "") + (shift.Contains(ssShift) ? " shift" : ""));
-    if (key == 9) Focus(FFocus + (shift.Contains(ssShift) ? -1 : 1));
-    else if (key == 13 || key == 32) FBlocks[size_t(FFocus)]->Press();
-    else if (shift.Contains(ssAlt) && key >= '1' && key <= '3') Focus(key - '1');
-  }
-  void KeyPress(char& key) override {
-    TCustomControl::KeyPress(key);
-    FTyped += key;
-    Report("char " + std::string(1, key));
-    Invalidate();
-  }
-  void Dispatch(TMessage& m) override {
-    if (m.Msg == msgClose) {
-      Report("close");
-      TWindowSystem::Current()->Terminate();
-      return;
-    }
-    if (m.Msg == msgActivate) Report("activate " + std::to_string(m.WParam));
-    TCustomControl::Dispatch(m);
+    for (size_t i = 0; i < FTyped.size(); ++i) Canvas().FillRect(Bounds(int(i) * 12, 0, 10, 10));
   }
 
  private:
-  std::vector<TDemoBlock*> FBlocks;
-  TDemoTicker* FTicker = nullptr;
-  TTimer* FTimer = nullptr;
-  int FFocus = 0;
   std::string FTyped;
 };
 
-TDemoBlock::TDemoBlock(TDemoWindow& window, int index) : TCustomControl(&window), FWindow(window), FIndex(index) {
+class TDemoForm : public TForm {
+ public:
+  explicit TDemoForm(TComponent* owner) : TForm(owner) {
+    SetName("Demo");
+    SetCaption("Velmorath demo");
+    SetBorderStyle(bsDialog);
+    SetColor(TColor(0xF0CAA6));  // sky blue
+    SetBounds(140, 96, 320, 200);
+    for (int i = 0; i < 3; ++i) new TDemoBlock(*this, i);
+    FTicker = new TDemoTicker(this);
+    FTicker->SetBounds(0, 180, 320, 20);
+    FTicker->SetParent(this);
+    FMarks = new TDemoMarks(this);
+    FMarks->SetBounds(20, 100, 280, 10);
+    FMarks->SetParent(this);
+    auto* timer = new TTimer(this);
+    timer->SetInterval(100);
+    timer->FOnTimer = [this](TObject*) { FTicker->Step(); };
+    FOnActivate = [](TObject*) { Report("activate"); };
+    FOnClose = [](TObject*, TCloseAction&) { Report("close"); };
+  }
+  void Typed(char c) { FMarks->Add(c); }
+
+ private:
+  TDemoTicker* FTicker = nullptr;
+  TDemoMarks* FMarks = nullptr;
+};
+
+TDemoBlock::TDemoBlock(TDemoForm& form, int index) : TCustomControl(&form), FForm(form), FIndex(index) {
   SetName("Block" + std::to_string(index + 1));
   SetBounds(20 + index * 100, 20, 80, 40);
   SetTabStop(true);
-  SetParent(&window);
+  SetParent(&form);
+  SetTabOrder(index);
 }
 
-void TDemoBlock::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  Report(Name() + " down");
-  FWindow.Focus(this);
-  TCustomControl::MouseDown(button, shift, x, y);
+void TDemoBlock::KeyDown(int& key, TShiftState shift) {
+  TCustomControl::KeyDown(key, shift);
+  Report("key " + std::to_string(key) + (shift.Contains(ssAlt) ? " alt" : "") + (shift.Contains(ssShift) ? " shift" : ""));
+  if (key != 13 && key != 32) return;
+  Press();
+  key = 0;
+}
+
+void TDemoBlock::KeyPress(char& key) {
+  TCustomControl::KeyPress(key);
+  if (key == ' ') return;
+  Report("char " + std::string(1, key));
+  FForm.Typed(key);
 }
 
 void TDemoBlock::Paint() {
   Canvas().Brush().SetColor(FDoubleClicked ? clBlue : FPressed ? clLime : clSilver);
   Canvas().FillRect(ClientRect());
-  if (FFocused) {
+  if (Focused()) {
     Canvas().Brush().SetColor(clBlack);
     for (int i = 0; i < 3; ++i) Canvas().FrameRect({i, i, Width() - i, Height() - i});
   }
@@ -194,16 +199,15 @@ std::unique_ptr<TBitmap> MakeIcon() {
 }
 }  // namespace
 
-int main() {
+int main(int, char** argv) {
   std::unique_ptr<TPlatformBackend> backend = CreateDesktopBackend();
-  backend->SetIcon(MakeIcon().get());
-  TWindowSystem system(*backend);
-  auto window = std::make_unique<TDemoWindow>();
-  window->CreatePlatformWindow(*backend);
-  window->PlatformWindow()->SetFrame(TWindowFrame::Dialog);
-  system.SetKeyTarget(window.get());
+  TApplication application;
+  application.Initialize(*backend, argv[0]);
+  application.SetIcon(*MakeIcon());
+  backend->SetIcon(&application.Icon());
+  TDemoForm* form = nullptr;
+  application.CreateForm(form);
   Report("ready");
-  system.Run();
-  window.reset();
+  application.Run();
   return 0;
 }

@@ -1,0 +1,54 @@
+#include "framework/controls/screen.h"
+
+#include <algorithm>
+
+#include "framework/controls/custom_form.h"
+#include "framework/core/exceptions.h"
+#include "framework/graphics/canvas.h"
+#include "platform/backend.h"
+
+namespace {
+TScreen*& CurrentScreen() {
+  static TScreen* current = nullptr;
+  return current;
+}
+}  // namespace
+
+TScreen* Screen() { return CurrentScreen(); }
+
+namespace {
+int MeasureLineHeight(const TFont& font) {
+  TCanvas canvas;
+  canvas.Font().CopyFrom(&font);
+  return canvas.TextHeight("0");
+}
+}  // namespace
+
+TScreen::TScreen(TPlatformBackend& backend) : FBackend(backend), FLineHeightMeasure(MeasureLineHeight) {
+  if (CurrentScreen() != nullptr) throw EInvalidOperation(rs::SApplicationInstalled);
+  CurrentScreen() = this;
+}
+
+TScreen::~TScreen() { CurrentScreen() = nullptr; }
+
+int TScreen::PixelsPerInch() const { return FBackend.PixelsPerInch(); }
+int TScreen::Width() const { return FBackend.ScreenSize().cx; }
+int TScreen::Height() const { return FBackend.ScreenSize().cy; }
+
+void TScreen::AddForm(TCustomForm* form) {
+  if (std::find(FForms.begin(), FForms.end(), form) == FForms.end()) FForms.push_back(form);
+}
+
+void TScreen::RemoveForm(TCustomForm* form) {
+  std::erase(FForms, form);
+  if (FActiveForm == form) FActiveForm = nullptr;
+}
+
+TWinControl* TScreen::ActiveControl() const {
+  return FActiveForm != nullptr ? FActiveForm->FocusedControl() : nullptr;
+}
+
+std::optional<int> TScreen::FontLineHeight(const TFont& font) const {
+  if (!FLineHeightMeasure) return std::nullopt;
+  return FLineHeightMeasure(font);
+}

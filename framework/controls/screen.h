@@ -1,0 +1,49 @@
+#pragma once
+// TScreen: what the program knows of the desktop (resolution, size), the forms that
+// exist and which of them is active. The application installs one; while it lives,
+// Screen() answers it.
+#include <functional>
+#include <optional>
+#include <vector>
+
+class TCustomForm;
+class TFont;
+class TPlatformBackend;
+class TWinControl;
+
+class TScreen {
+ public:
+  explicit TScreen(TPlatformBackend& backend);
+  ~TScreen();
+  TScreen(const TScreen&) = delete;
+  TScreen& operator=(const TScreen&) = delete;
+
+  int PixelsPerInch() const;
+  int Width() const;
+  int Height() const;
+
+  // Forms register themselves while they exist; the active one has the keyboard.
+  const std::vector<TCustomForm*>& Forms() const { return FForms; }
+  void AddForm(TCustomForm* form);
+  void RemoveForm(TCustomForm* form);
+  TCustomForm* ActiveForm() const { return FActiveForm; }
+  void SetActiveForm(TCustomForm* form) { FActiveForm = form; }
+  // The focused control of the active form.
+  TWinControl* ActiveControl() const;
+
+  // The height of a line of text in `font` on this screen, as the text engine measures
+  // it. The measure can be replaced (a test screen with fonts of known size); cleared,
+  // the line height is unknown and forms load unscaled.
+  using TLineHeightMeasure = std::function<int(const TFont&)>;
+  void SetLineHeightMeasure(TLineHeightMeasure measure) { FLineHeightMeasure = std::move(measure); }
+  std::optional<int> FontLineHeight(const TFont& font) const;
+
+ private:
+  TPlatformBackend& FBackend;
+  std::vector<TCustomForm*> FForms;
+  TCustomForm* FActiveForm = nullptr;
+  TLineHeightMeasure FLineHeightMeasure;
+};
+
+// The installed screen, or none.
+TScreen* Screen();
