@@ -13,6 +13,11 @@ class TPlatformWindow;
 
 enum class TInputKind : uint8_t {
   MouseMove, MouseDown, MouseUp, MouseDoubleClick, KeyDown, KeyUp, Char,
+  // What the desktop does to a top-level window: the user asked to close it (its close
+  // box), it gained or lost the keyboard focus, or it was moved (ScreenPos is the new
+  // screen position of its client area). Lost pixels are the backend's own business:
+  // it shows the surface again.
+  WindowClose, WindowActivate, WindowDeactivate, WindowMoved,
 };
 
 // Mouse buttons and modifier keys held while an input event happened.
@@ -97,4 +102,7 @@ class TPlatformBackend {
   // Milliseconds since an arbitrary start, never going back.
   virtual uint64_t TickCount() const = 0;
   virtual TLocalTime LocalTime() const = 0;
+
+  // The application icon, shown by every window (none: the desktop's default).
+  virtual void SetIcon(const TBitmap* icon) = 0;
 };

@@ -236,6 +236,11 @@ void TCustomForm::Dispatch(TMessage& m) {
     case msgMouseActivate:
       if (!FActive && Visible() && Enabled()) Activate();
       return;
+    // The desktop gave the form's window the keyboard; losing it changes nothing here,
+    // since the forms hand the activation among themselves.
+    case msgActivate:
+      if (m.WParam != 0 && !FActive && Visible() && Enabled()) Activate();
+      return;
     case msgClose: Close(); return;
     case msgRelease: delete this; return;
     default: TWinControl::Dispatch(m);

@@ -146,6 +146,10 @@ void TWindowSystem::DeliverInput() {
       case TInputKind::KeyDown:
       case TInputKind::KeyUp:
       case TInputKind::Char: Guarded([&] { DeliverKey(e); }); break;
+      case TInputKind::WindowClose:
+      case TInputKind::WindowActivate:
+      case TInputKind::WindowDeactivate:
+      case TInputKind::WindowMoved: Guarded([&] { DeliverWindowEvent(e); }); break;
       default: Guarded([&] { DeliverMouse(e); });
     }
   }
@@ -191,6 +195,18 @@ void TWindowSystem::DeliverKey(const TInputEvent& e) {
   if (target == nullptr) return;
   if (e.Kind == TInputKind::Char) target->Perform(msgChar, intptr_t(uint8_t(e.Char)), intptr_t(e.Modifiers));
   else target->Perform(e.Kind == TInputKind::KeyDown ? msgKeyDown : msgKeyUp, e.Key, intptr_t(e.Modifiers));
+}
+
+// What the desktop did to a top-level window, told to the control behind it.
+void TWindowSystem::DeliverWindowEvent(const TInputEvent& e) {
+  TWinControl* top = TopLevelOf(e.Window);
+  if (top == nullptr) return;
+  switch (e.Kind) {
+    case TInputKind::WindowClose: top->Perform(msgClose); break;
+    case TInputKind::WindowActivate: top->Perform(msgActivate, 1); break;
+    case TInputKind::WindowDeactivate: top->Perform(msgActivate, 0); break;
+    default: top->SetBounds(e.ScreenPos.X, e.ScreenPos.Y, top->Width(), top->Height());
+  }
 }
 
 void TWindowSystem::PaintInvalidWindows() {

@@ -85,6 +85,7 @@ class TWindowSystem {
   void DeliverInput();
   void DeliverMouse(const TInputEvent& e);
   void DeliverKey(const TInputEvent& e);
+  void DeliverWindowEvent(const TInputEvent& e);
   void FireDueTimers();
   void PaintInvalidWindows();
   void TrackMouse();

@@ -182,6 +182,19 @@ void THeadlessBackend::TypeChar(char c) {
   FEvents.back().Char = c;
 }
 
+void THeadlessBackend::InjectWindowEvent(TPlatformWindow* window, TInputKind kind, TPoint screenPos) {
+  TInputEvent e;
+  e.Kind = kind;
+  e.Window = window;
+  e.ScreenPos = screenPos;
+  FEvents.push_back(e);
+}
+
+void THeadlessBackend::SetIcon(const TBitmap* icon) {
+  if (icon != nullptr) FIcon.CopyFrom(icon);
+  else FIcon.SetSize(0, 0);
+}
+
 // ---- screenshots ----
 
 std::unique_ptr<TBitmap> THeadlessBackend::WindowImage(const THeadlessWindow& window) const {

@@ -78,6 +78,8 @@ class THeadlessBackend : public TPlatformBackend {
   void Wake() override { FWoken = true; }
   uint64_t TickCount() const override { return FNow; }
   TLocalTime LocalTime() const override;
+  void SetIcon(const TBitmap* icon) override;
+  const TBitmap& Icon() const { return FIcon; }
 
   // The virtual clock.
   void AdvanceClock(uint64_t ms) { FNow += ms; }
@@ -94,6 +96,8 @@ class THeadlessBackend : public TPlatformBackend {
   void ReleaseKey(int key);
   void TypeChar(char c);
   void SetModifiers(uint32_t modifiers) { FKeyModifiers = modifiers; }
+  // What the desktop does to a window: close requests, activation, exposure, moves.
+  void InjectWindowEvent(TPlatformWindow* window, TInputKind kind, TPoint screenPos = {});
 
   // The whole screen as it is shown: the desktop colour, then every visible window's
   // presented pixels, bottom first.
@@ -120,6 +124,7 @@ class THeadlessBackend : public TPlatformBackend {
   uint64_t FNow = 0;
   int FWakeUps = 0;
   bool FWoken = false;
+  TBitmap FIcon;
 };
 
 // The factory of this backend.

@@ -1,0 +1,9 @@
+#pragma once
+// The backend a program runs on: the desktop's, when a display can be opened.
+#include <memory>
+
+#include "platform/backend.h"
+
+// Opens the display; without one, says on the error output that a graphical display is
+// needed and ends the program with status 2.
+std::unique_ptr<TPlatformBackend> CreateDesktopBackend();

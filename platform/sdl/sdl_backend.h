@@ -1,0 +1,76 @@
+#pragma once
+// The desktop backend: real windows, input and the system clock through SDL. One
+// desktop window per shown top-level window, at its screen position with its client
+// size; the loop sleeps in SDL until input arrives or the next timer is due.
+#include <SDL2/SDL_events.h>
+
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/sdl/sdl_window.h"
+
+class TSdlBackend : public TPlatformBackend {
+ public:
+  ~TSdlBackend() override;
+  TSdlBackend(const TSdlBackend&) = delete;
+  TSdlBackend& operator=(const TSdlBackend&) = delete;
+
+  TSize ScreenSize() const override;
+  int BitsPerPixel() const override { return 32; }
+  int PixelsPerInch() const override { return 96; }
+  uint32_t SystemColor(int index) const override;
+  TShowCommand StartupShowCommand() const override { return scShowNormal; }
+
+  std::unique_ptr<TPlatformWindow> CreateWindow(const TRect& screenBounds) override;
+  void SetCapture(TPlatformWindow* window) override;
+  TPoint CursorPos() const override;
+  TPlatformWindow* WindowAt(TPoint screenPos) const override;
+
+  bool PollEvent(TInputEvent& event) override;
+  void WaitForEvents(int64_t timeoutMs) override;
+  void Wake() override;
+  uint64_t TickCount() const override;
+  TLocalTime LocalTime() const override;
+  void SetIcon(const TBitmap* icon) override;
+
+  // Windows tell their backend what happens to them.
+  void WindowCreated(TSdlWindow* window) { FWindows.push_back(window); }
+  void WindowDestroyed(TSdlWindow* window);
+  void HandleCreated(TSdlWindow* window) { window->ApplyIcon(FIcon.get()); }
+  void WindowRaised(TSdlWindow* window);
+
+ private:
+  friend std::unique_ptr<TSdlBackend> CreateSdlBackend();
+  // Made by CreateSdlBackend once the display is open.
+  TSdlBackend();
+  struct TSurfaceFree {
+    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+  };
+  void Translate(const SDL_Event& e);
+  void TranslateMouse(const SDL_Event& e);
+  void TranslateKey(const SDL_Event& e);
+  void TranslateText(const SDL_TextInputEvent& e);
+  void TranslateWindowEvent(const SDL_WindowEvent& e);
+  void Queue(TInputKind kind, TPlatformWindow* window);
+  TSdlWindow* WindowOfId(Uint32 id) const;
+  TSdlWindow* KeyboardWindow(Uint32 id) const;
+
+  std::vector<TSdlWindow*> FWindows;  // bottom first
+  std::deque<TInputEvent> FPending;
+  TSdlWindow* FCapture = nullptr;
+  TSdlWindow* FFocus = nullptr;
+  TSdlWindow* FGrab = nullptr;  // the window a held button went down in
+  uint32_t FButtons = 0;  // imLeft, imRight, imMiddle held
+  Uint32 FWakeEvent = 0;
+  std::atomic<bool> FWaiting = false;
+  std::atomic<bool> FWakeRequested = false;
+  std::unique_ptr<SDL_Surface, TSurfaceFree> FIcon;
+  std::chrono::steady_clock::time_point FStart = std::chrono::steady_clock::now();
+};
+
+// The factory of this backend: none when no display can be opened.
+std::unique_ptr<TSdlBackend> CreateSdlBackend();

@@ -1,0 +1,152 @@
+#include "platform/sdl/sdl_window.h"
+
+#include <algorithm>
+
+#include "framework/core/exceptions.h"
+#include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sdl_text.h"
+
+namespace {
+bool IsToolFrame(TWindowFrame frame) {
+  return frame == TWindowFrame::ToolWindow || frame == TWindowFrame::SizeableToolWindow;
+}
+
+bool IsSizeableFrame(TWindowFrame frame) {
+  return frame == TWindowFrame::Sizeable || frame == TWindowFrame::SizeableToolWindow;
+}
+}  // namespace
+
+TSdlWindow::TSdlWindow(TSdlBackend& backend, const TRect& bounds) : FBackend(backend) {
+  FSurface.SetPixelFormat(pf32bit);
+  SetScreenBounds(bounds);
+  FBackend.WindowCreated(this);
+}
+
+TSdlWindow::~TSdlWindow() {
+  FBackend.WindowDestroyed(this);
+  DestroyHandle();
+}
+
+void TSdlWindow::CreateHandle() {
+  // Fixed-size frames get no resize border; the desktop then offers no maximise either.
+  Uint32 flags = SDL_WINDOW_HIDDEN;
+  if (IsSizeableFrame(FFrame)) flags |= SDL_WINDOW_RESIZABLE;
+  if (FFrame == TWindowFrame::None) flags |= SDL_WINDOW_BORDERLESS;
+  if (IsToolFrame(FFrame)) flags |= SDL_WINDOW_UTILITY;
+  FHandle = SDL_CreateWindow(Cp1252ToUtf8(FCaption).c_str(), FBounds.Left, FBounds.Top,
+                             std::max(1, FBounds.Width()), std::max(1, FBounds.Height()), flags);
+  if (FHandle == nullptr) throw EOutOfResources(rs::SWindowCreateError, std::string(SDL_GetError()));
+  FBackend.HandleCreated(this);
+}
+
+void TSdlWindow::DestroyHandle() {
+  if (FHandle == nullptr) return;
+  SDL_DestroyWindow(FHandle);
+  FHandle = nullptr;
+}
+
+void TSdlWindow::SetScreenBounds(const TRect& bounds) {
+  const bool moved = bounds.TopLeft() != FBounds.TopLeft();
+  const bool resized = bounds.Width() != FBounds.Width() || bounds.Height() != FBounds.Height();
+  FBounds = bounds;
+  if (resized || FSurface.Empty()) FSurface.SetSize(std::max(0, bounds.Width()), std::max(0, bounds.Height()));
+  if (FHandle == nullptr) return;
+  if (moved) SDL_SetWindowPosition(FHandle, bounds.Left, bounds.Top);
+  if (resized) SDL_SetWindowSize(FHandle, std::max(1, bounds.Width()), std::max(1, bounds.Height()));
+}
+
+void TSdlWindow::SetVisible(bool visible) {
+  if (visible == FVisible) return;
+  FVisible = visible;
+  if (!visible) {
+    if (FHandle != nullptr) SDL_HideWindow(FHandle);
+    return;
+  }
+  if (FHandle == nullptr) CreateHandle();
+  SDL_ShowWindow(FHandle);
+  ApplyShowState();
+  PresentAll();
+  BringToFront();
+}
+
+void TSdlWindow::SetCaption(const std::string& caption) {
+  FCaption = caption;
+  if (FHandle != nullptr) SDL_SetWindowTitle(FHandle, Cp1252ToUtf8(caption).c_str());
+}
+
+// The utility type of a tool window can only be given when the desktop window is made,
+// so a change of that kind makes it again.
+void TSdlWindow::SetFrame(TWindowFrame frame) {
+  if (frame == FFrame) return;
+  const bool remake = IsToolFrame(frame) != IsToolFrame(FFrame);
+  FFrame = frame;
+  if (FHandle == nullptr) return;
+  if (remake) {
+    DestroyHandle();
+    CreateHandle();
+    if (FVisible) {
+      SDL_ShowWindow(FHandle);
+      PresentAll();
+    }
+    return;
+  }
+  SDL_SetWindowResizable(FHandle, IsSizeableFrame(frame) ? SDL_TRUE : SDL_FALSE);
+  SDL_SetWindowBordered(FHandle, frame == TWindowFrame::None ? SDL_FALSE : SDL_TRUE);
+}
+
+void TSdlWindow::SetShowState(TWindowShowState state) {
+  FShowState = state;
+  if (FHandle != nullptr && FVisible) ApplyShowState();
+}
+
+void TSdlWindow::ApplyShowState() {
+  switch (FShowState) {
+    case TWindowShowState::Maximized: SDL_MaximizeWindow(FHandle); break;
+    case TWindowShowState::Minimized: SDL_MinimizeWindow(FHandle); break;
+    default:
+      if (SDL_GetWindowFlags(FHandle) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED)) SDL_RestoreWindow(FHandle);
+  }
+}
+
+// Raising also takes the keyboard: a desktop without a window manager would otherwise
+// leave the keys with whatever window the pointer is over.
+void TSdlWindow::BringToFront() {
+  FBackend.WindowRaised(this);
+  if (FHandle == nullptr || !FVisible) return;
+  SDL_RaiseWindow(FHandle);
+  SDL_SetWindowInputFocus(FHandle);
+}
+
+void TSdlWindow::Present(const TRect& rect) {
+  if (FHandle == nullptr || !FVisible) return;
+  // Without a window surface (the desktop is short of memory) the pixels stay in ours
+  // and reach the screen with the next exposure.
+  SDL_Surface* target = SDL_GetWindowSurface(FHandle);
+  if (target == nullptr) return;
+  const TRect r = IntersectRect(IntersectRect(rect, {0, 0, FSurface.Width(), FSurface.Height()}),
+                                {0, 0, target->w, target->h});
+  if (r.IsEmpty()) return;
+  CopyToWindowSurface(target, r);
+  const SDL_Rect shown{r.Left, r.Top, r.Width(), r.Height()};
+  SDL_UpdateWindowSurfaceRects(FHandle, &shown, 1);
+}
+
+void TSdlWindow::PresentAll() { Present({0, 0, FSurface.Width(), FSurface.Height()}); }
+
+// Our surface is 32-bit blue, green, red, unused, top row first through ScanLine; the
+// desktop's may be any format, so each row is converted.
+void TSdlWindow::CopyToWindowSurface(SDL_Surface* target, const TRect& rect) {
+  if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return;
+  const int bytesPerPixel = target->format->BytesPerPixel;
+  for (int y = rect.Top; y < rect.Bottom; ++y) {
+    const uint8_t* source = FSurface.ScanLine(y) + rect.Left * 4;
+    uint8_t* row = static_cast<uint8_t*>(target->pixels) + y * target->pitch + rect.Left * bytesPerPixel;
+    SDL_ConvertPixels(rect.Width(), 1, SDL_PIXELFORMAT_XRGB8888, source, FSurface.Stride(), target->format->format,
+                      row, target->pitch);
+  }
+  if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+}
+
+void TSdlWindow::ApplyIcon(SDL_Surface* icon) {
+  if (FHandle != nullptr && icon != nullptr) SDL_SetWindowIcon(FHandle, icon);
+}

@@ -1,0 +1,55 @@
+#pragma once
+// A top-level window on the desktop. The framework paints into a surface we keep in
+// memory; presenting copies the changed rectangles to the desktop window's own surface
+// and shows them. The desktop window is made when the window is first shown, so that a
+// frame chosen before then (a tool window's small caption) is part of it from the start.
+#include <string>
+
+#include <SDL2/SDL_video.h>
+
+#include "framework/graphics/bitmap.h"
+#include "platform/backend.h"
+
+class TSdlBackend;
+
+class TSdlWindow : public TPlatformWindow {
+ public:
+  TSdlWindow(TSdlBackend& backend, const TRect& bounds);
+  ~TSdlWindow() override;
+  TSdlWindow(const TSdlWindow&) = delete;
+  TSdlWindow& operator=(const TSdlWindow&) = delete;
+
+  TRect ScreenBounds() const override { return FBounds; }
+  void SetScreenBounds(const TRect& bounds) override;
+  bool Visible() const override { return FVisible; }
+  void SetVisible(bool visible) override;
+  void SetCaption(const std::string& caption) override;
+  void SetFrame(TWindowFrame frame) override;
+  void SetShowState(TWindowShowState state) override;
+  void BringToFront() override;
+  TBitmap& Surface() override { return FSurface; }
+  void Present(const TRect& rect) override;
+
+  // The desktop window, or none while the window has never been shown.
+  SDL_Window* Handle() const { return FHandle; }
+  // The desktop moved the window: remembered without moving it again.
+  void MovedTo(TPoint clientOrigin) { FBounds = Bounds(clientOrigin.X, clientOrigin.Y, FBounds.Width(), FBounds.Height()); }
+  // Shows the whole surface again, after the desktop lost the window's pixels.
+  void PresentAll();
+  void ApplyIcon(SDL_Surface* icon);
+
+ private:
+  void CreateHandle();
+  void DestroyHandle();
+  void ApplyShowState();
+  void CopyToWindowSurface(SDL_Surface* target, const TRect& rect);
+
+  TSdlBackend& FBackend;
+  SDL_Window* FHandle = nullptr;
+  TRect FBounds;
+  bool FVisible = false;
+  std::string FCaption;
+  TWindowFrame FFrame = TWindowFrame::Sizeable;
+  TWindowShowState FShowState = TWindowShowState::Normal;
+  TBitmap FSurface;
+};

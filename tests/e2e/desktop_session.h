@@ -1,0 +1,65 @@
+#pragma once
+// What the end-to-end tests drive a program with: a virtual display of their own, child
+// processes with their output in files, the desktop tools (xdotool, import) and decoded
+// screenshots of the whole virtual screen.
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A child process; killed when still running at destruction.
+class TChildProcess {
+ public:
+  // Runs `argv` with `env` added to (or, for "NAME" without "=", removed from) this
+  // process's environment; standard output and error go to the two files.
+  TChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                const std::string& outPath, const std::string& errPath);
+  ~TChildProcess();
+  TChildProcess(const TChildProcess&) = delete;
+  TChildProcess& operator=(const TChildProcess&) = delete;
+
+  pid_t Pid() const { return FPid; }
+  bool Started() const { return FPid > 0; }
+  // Waits up to `ms` for the process to end; answers its exit status, or -1 when it is
+  // still running (or was killed by a signal).
+  int WaitExit(int ms);
+  // Total user and system CPU seconds the process has used so far.
+  double CpuSeconds() const;
+
+ private:
+  pid_t FPid = -1;
+  bool FReaped = false;
+  int FStatus = -1;
+};
+
+// An X server in memory, on a display number it picked itself.
+class TVirtualDisplay {
+ public:
+  TVirtualDisplay();
+  ~TVirtualDisplay();
+  // Empty when the server runs; else why it could not be started.
+  const std::string& Failure() const { return FFailure; }
+  const std::string& Name() const { return FName; }  // ":N"
+
+ private:
+  pid_t FPid = -1;
+  std::string FName;
+  std::string FFailure;
+};
+
+// A screenshot of the whole virtual screen, 0xRRGGBB per pixel.
+struct TScreenshot {
+  int Width = 0, Height = 0;
+  std::vector<uint32_t> Pixels;
+  uint32_t At(int x, int y) const { return Pixels[size_t(y) * size_t(Width) + size_t(x)]; }
+};
+
+// Runs a shell command line with DISPLAY set; answers its exit status and, when asked,
+// its standard output.
+int RunOnDisplay(const std::string& display, const std::string& command, std::string* output = nullptr);
+bool ProgramAvailable(const std::string& name);
+// Takes a screenshot with `import` into `pngPath` and decodes it; false on failure.
+bool TakeScreenshot(const std::string& display, const std::string& pngPath, TScreenshot& shot);
+// The lines of a text file.
+std::vector<std::string> ReadLines(const std::string& path);
