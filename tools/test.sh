@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libpng-dev libfreetype-dev libfontconfig-dev
   fonts-liberation fonts-dejavu-core
-  libsdl2-dev xvfb xdotool imagemagick
+  libsdl2-dev libx11-dev xvfb xdotool imagemagick
 )
 missing=()
 for p in "${packages[@]}"; do
