@@ -12,15 +12,50 @@
 #include "framework/graphics/canvas.h"
 #include "platform/headless/headless_backend.h"
 
-// A windowed control that fills what it is asked to paint with its fill colour.
-class TRecordingWindow : public TCustomControl {
+// Records mouse traffic and hover changes of a control class, by the control's name.
+template <class Base>
+class TRecordingMouse : public Base {
  public:
-  using TCustomControl::TCustomControl;
+  using Base::Base;
+  std::vector<std::string>* Log = nullptr;
+  std::vector<std::string>* HoverLog = nullptr;
+
+ protected:
+  void MouseEnter(TMessage&) override { RecordHover("enter"); }
+  void MouseLeave(TMessage&) override { RecordHover("leave"); }
+  void MouseDown(TMouseButton b, TShiftState s, int x, int y) override {
+    Base::MouseDown(b, s, x, y);
+    Record("down " + std::to_string(x) + "," + std::to_string(y));
+  }
+  void MouseMove(TShiftState s, int x, int y) override {
+    Base::MouseMove(s, x, y);
+    Record("move " + std::to_string(x) + "," + std::to_string(y));
+  }
+  void MouseUp(TMouseButton b, TShiftState s, int x, int y) override {
+    Base::MouseUp(b, s, x, y);
+    Record("up " + std::to_string(x) + "," + std::to_string(y));
+  }
+  void Click() override {
+    Base::Click();
+    Record("click");
+  }
+
+ private:
+  void Record(const std::string& what) {
+    if (Log != nullptr) Log->push_back(this->Name() + " " + what);
+  }
+  void RecordHover(const std::string& what) {
+    if (HoverLog != nullptr) HoverLog->push_back(this->Name() + " " + what);
+  }
+};
+
+// A windowed control that fills what it is asked to paint with its fill colour.
+class TRecordingWindow : public TRecordingMouse<TCustomControl> {
+ public:
+  using TRecordingMouse::TRecordingMouse;
   TColor Fill = clRed;
   int Paints = 0;
   TRect LastClipBox;
-  std::vector<std::string>* Log = nullptr;
-  std::vector<std::string>* HoverLog = nullptr;
   std::vector<uint32_t> Messages;
 
  protected:
@@ -34,44 +69,16 @@ class TRecordingWindow : public TCustomControl {
     Messages.push_back(m.Msg);
     TCustomControl::Dispatch(m);
   }
-  void MouseEnter(TMessage&) override { RecordHover("enter"); }
-  void MouseLeave(TMessage&) override { RecordHover("leave"); }
-  void MouseDown(TMouseButton b, TShiftState s, int x, int y) override {
-    TCustomControl::MouseDown(b, s, x, y);
-    Record("down " + std::to_string(x) + "," + std::to_string(y));
-  }
-  void MouseMove(TShiftState s, int x, int y) override {
-    TCustomControl::MouseMove(s, x, y);
-    Record("move " + std::to_string(x) + "," + std::to_string(y));
-  }
-  void MouseUp(TMouseButton b, TShiftState s, int x, int y) override {
-    TCustomControl::MouseUp(b, s, x, y);
-    Record("up " + std::to_string(x) + "," + std::to_string(y));
-  }
-  void Click() override {
-    TCustomControl::Click();
-    Record("click");
-  }
-
- private:
-  void Record(const std::string& what) {
-    if (Log != nullptr) Log->push_back(Name() + " " + what);
-  }
-  void RecordHover(const std::string& what) {
-    if (HoverLog != nullptr) HoverLog->push_back(Name() + " " + what);
-  }
 };
 
 // A window-less control that fills its bounds, or draws only its outline when Hollow.
-class TRecordingGraphic : public TGraphicControl {
+class TRecordingGraphic : public TRecordingMouse<TGraphicControl> {
  public:
-  using TGraphicControl::TGraphicControl;
+  using TRecordingMouse::TRecordingMouse;
   TColor Fill = clBlue;
   bool Hollow = false;
   bool Overdraw = false;  // paints far beyond its bounds, to show the clipping
   int Paints = 0;
-  std::vector<std::string>* Log = nullptr;
-  std::vector<std::string>* HoverLog = nullptr;
   void SetOpaque(bool on) {
     auto s = ControlStyle();
     if (on) s.Include(csOpaque);
@@ -85,32 +92,6 @@ class TRecordingGraphic : public TGraphicControl {
     Canvas().Brush().SetColor(Fill);
     if (Hollow) Canvas().FrameRect(ClientRect());
     else Canvas().FillRect(Overdraw ? TRect{-500, -500, 500, 500} : ClientRect());
-  }
-  void MouseEnter(TMessage&) override { RecordHover("enter"); }
-  void MouseLeave(TMessage&) override { RecordHover("leave"); }
-  void MouseDown(TMouseButton b, TShiftState s, int x, int y) override {
-    TGraphicControl::MouseDown(b, s, x, y);
-    Record("down " + std::to_string(x) + "," + std::to_string(y));
-  }
-  void MouseMove(TShiftState s, int x, int y) override {
-    TGraphicControl::MouseMove(s, x, y);
-    Record("move " + std::to_string(x) + "," + std::to_string(y));
-  }
-  void MouseUp(TMouseButton b, TShiftState s, int x, int y) override {
-    TGraphicControl::MouseUp(b, s, x, y);
-    Record("up " + std::to_string(x) + "," + std::to_string(y));
-  }
-  void Click() override {
-    TGraphicControl::Click();
-    Record("click");
-  }
-
- private:
-  void Record(const std::string& what) {
-    if (Log != nullptr) Log->push_back(Name() + " " + what);
-  }
-  void RecordHover(const std::string& what) {
-    if (HoverLog != nullptr) HoverLog->push_back(Name() + " " + what);
   }
 };
 
