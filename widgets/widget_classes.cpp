@@ -1,0 +1,7 @@
+#include "widgets/widget_classes.h"
+
+#include "framework/typeinfo/class_registry.h"
+
+// One line per control family, in the order of the kit's sources.
+void RegisterWidgetClasses() {
+}
