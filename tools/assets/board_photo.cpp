@@ -45,8 +45,9 @@ class TLayout {
 
 class TPhotoPainter {
  public:
-  TPhotoPainter(const TPhotoPlan& plan)
+  TPhotoPainter(const TPhotoPlan& plan, float grain)
       : FPlan(plan),
+        FGrain(grain),
         FImage(plan.Width, plan.Height),
         FRandom(plan.Seed),
         FLayout(plan.Width, plan.Height),
@@ -386,10 +387,10 @@ class TPhotoPainter {
     for (int y = 0; y < FPlan.Height; ++y)
       for (int x = 0; x < FPlan.Width; ++x) {
         TRgb& p = FImage.At(x, y);
-        const float luma = grain.Normal() * 0.024f;
-        p.R += luma + grain.Normal() * 0.009f;
-        p.G += luma + grain.Normal() * 0.007f;
-        p.B += luma + grain.Normal() * 0.011f;
+        const float luma = grain.Normal() * 0.024f * FGrain;
+        p.R += luma + grain.Normal() * 0.009f * FGrain;
+        p.G += luma + grain.Normal() * 0.007f * FGrain;
+        p.B += luma + grain.Normal() * 0.011f * FGrain;
       }
   }
 
@@ -444,6 +445,7 @@ class TPhotoPainter {
   }
 
   const TPhotoPlan& FPlan;
+  float FGrain;
   TRaster FImage;
   TRandom FRandom;
   TLayout FLayout;
@@ -482,4 +484,4 @@ const std::vector<TPhotoPlan>& CataloguePhotos() {
   return photos;
 }
 
-TRaster RenderBoardPhoto(const TPhotoPlan& plan) { return TPhotoPainter(plan).Paint(); }
+TRaster RenderBoardPhoto(const TPhotoPlan& plan, float grain) { return TPhotoPainter(plan, grain).Paint(); }

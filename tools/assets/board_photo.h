@@ -27,5 +27,5 @@ struct TPhotoPlan {
 // The sixteen photographs of the catalogue, in image-view order.
 const std::vector<TPhotoPlan>& CataloguePhotos();
 
-// Draws the photograph of `plan` at its pixel size.
-TRaster RenderBoardPhoto(const TPhotoPlan& plan);
+// Draws the photograph of `plan` at its pixel size; `grain` scales the sensor noise.
+TRaster RenderBoardPhoto(const TPhotoPlan& plan, float grain = 1);
