@@ -5,11 +5,11 @@
 #include <limits>
 
 #include "framework/controls/timer.h"
-#include "framework/core/filer.h"
 #include "framework/graphics/bitmap.h"
 #include "framework/graphics/canvas.h"
 #include "framework/typeinfo/class_info.h"
 #include "framework/typeinfo/class_registry.h"
+#include "framework/typeinfo/obsolete_property.h"
 #include "widgets/frame_drawing.h"
 
 VM_ENUM_INFO(TWkScrollType, "stNone", "stRightToLeft", "stLeftToRight")
@@ -368,8 +368,7 @@ void TWkLEDDisplay::AfterLoad() {
 
 void TWkLEDDisplay::DeclareStoredData(TFiler& filer) {
   TWkBorder::DeclareStoredData(filer);
-  for (const char* name : kObsoleteProperties)
-    filer.DeclareValueProperty(name, [](TReader& reader) { reader.ReadInteger(); }, nullptr, false);
+  for (const char* name : kObsoleteProperties) DeclareObsoleteProperty(filer, name);
 }
 
 // ---- geometry ----
