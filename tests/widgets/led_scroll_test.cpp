@@ -92,6 +92,20 @@ TEST_F(LedOnWindow, StaticTextStandsAtTheLeftEdge) {
   EXPECT_EQ(Banner->ScrollPosition(), 0) << "not scrolling: no timer";
 }
 
+// Colours show at once; the scroll switches only mark the display for the next paint.
+TEST_F(LedOnWindow, ColourWritersRepaintAtOnceAndScrollWritersPaintLater) {
+  Banner->SetSegOnColor(clRed);
+  EXPECT_EQ(Platform().Presented().PixelRGB(10, 12), 0x0000FFu) << "lit dots are red before the loop runs";
+  Banner->SetSegOnColor(TColor(kLit));
+  System.RunFor(157 * kTick);
+  Banner->SetScrolling(true);
+  Banner->SetScrollType(stLeftToRight);
+  Banner->SetScrollType(stRightToLeft);
+  EXPECT_EQ(ShownCell(0), V) << "still the static picture";
+  Banner->SetCaption("Hi");
+  EXPECT_EQ(ShownCell(0), Dark) << "a new caption repaints at once, entering at the right";
+}
+
 TEST_F(LedOnWindow, EachTickMovesTheTextOnePitchAndPaintsStraightAway) {
   Banner->SetScrolling(true);
   System.ProcessMessages();
