@@ -264,6 +264,9 @@ constexpr uint8_t kTopRowBit = 0x80;
 constexpr uint8_t kBlankCode = ' ';
 // A client area this low or lower shows only the frame.
 constexpr int kFrameOnlyHeight = 7;
+// A dot is the client height over 7.6 (76 tenths); the gap between dots a tenth of a dot.
+constexpr int64_t kTenthsPerDot = 76;
+constexpr int kDotsPerGap = 10;
 constexpr const char* kObsoleteProperties[] = {"SegSpacing", "DisplayCells"};
 
 int Saturated(int64_t value) {
@@ -302,11 +305,9 @@ class TWkLEDDisplay::TCellCache {
 TWkLEDDisplay::TWkLEDDisplay(TComponent* owner)
     : TWkBorder(owner), FScrollTimer(std::make_unique<TTimer>(nullptr)), FCells(std::make_unique<TCellCache>()) {
   FControlStyle.Include(csOpaque);
-  FDotPixels = 2;
   SetHeight(kNewDisplayHeight);
   SetWidth(kNewDisplayWidth);
   FScrollSpan = Width();
-  FScrollPosition = 0;
   FScrollTimer->SetEnabled(FScrolling);
   FScrollTimer->SetInterval(FScrollDelay);
   FScrollTimer->FOnTimer = [this](TObject* sender) { ScrollTimerTick(sender); };
@@ -373,12 +374,12 @@ void TWkLEDDisplay::DeclareStoredData(TFiler& filer) {
 
 // ---- geometry ----
 
-// A dot is the client height over 7.6, and the gap a tenth of a dot, both truncated.
-// Worked in integers so that a height of exactly 7.6 dots gives the whole number.
+// Both truncated, and worked in integers so that a height of exactly 7.6 dots gives the
+// whole number.
 void TWkLEDDisplay::DeriveDotGeometry() {
   const int64_t height = ClientRect().Height();
-  FDotPixels = Saturated(std::max<int64_t>(height * 10 / 76, 0));
-  FDotSpacing = FDotPixels / 10;
+  FDotPixels = Saturated(std::max<int64_t>(height * 10 / kTenthsPerDot, 0));
+  FDotSpacing = FDotPixels / kDotsPerGap;
   UpdateScrollSpan();
 }
 
@@ -400,6 +401,12 @@ TLedLayout TWkLEDDisplay::Layout(int clientWidth, int clientHeight) const {
     left = int64_t(FScrollPosition) - int64_t(layout.CellWidth) * int64_t(Caption().size());
   layout.TextLeft = Saturated(left);
   return layout;
+}
+
+// The pixels one cell's dots cover: the last dot's square reaches one pixel past its size.
+TSize TWkLEDDisplay::CellExtent() const {
+  const int pitch = FDotPixels + FDotSpacing;
+  return {(kCellColumns - 1) * pitch + FDotPixels + 1, (kCellRows - 1) * pitch + FDotPixels + 1};
 }
 
 // ---- paint ----
@@ -445,9 +452,10 @@ void TWkLEDDisplay::ComposeDots(int width, int height) {
   for (int x = 0; x < width; x += layout.CellWidth) StampCell(kBlankCode, x, layout.Top);
   const std::string& text = Caption();
   // Cells wholly left of the client area are skipped; they would be clipped away.
-  const int64_t cellReach = int64_t(layout.CellWidth) + FDotPixels;
-  const int64_t hidden = layout.TextLeft < 0 ? (-int64_t(layout.TextLeft)) / cellReach : 0;
-  for (size_t i = size_t(std::min<int64_t>(hidden, int64_t(text.size()))); i < text.size(); ++i) {
+  const int64_t extent = CellExtent().cx;
+  int64_t first = 0;
+  if (layout.TextLeft + extent <= 0) first = (-int64_t(layout.TextLeft) - extent) / layout.CellWidth + 1;
+  for (size_t i = size_t(std::min<int64_t>(first, int64_t(text.size()))); i < text.size(); ++i) {
     const int64_t x = layout.TextLeft + int64_t(i) * layout.CellWidth;
     if (x >= width) break;
     StampCell(uint8_t(text[i]), int(x), layout.Top);
@@ -458,10 +466,9 @@ void TWkLEDDisplay::ComposeDots(int width, int height) {
 void TWkLEDDisplay::StampCell(uint8_t code, int x, int y) {
   std::unique_ptr<TBitmap>& cell = FCells->Slot(code);
   if (!cell) {
-    const int pitch = FDotPixels + FDotSpacing;
     cell = std::make_unique<TBitmap>();
     cell->SetPixelFormat(pf32bit);
-    cell->SetSize((kCellColumns - 1) * pitch + FDotPixels + 1, (kCellRows - 1) * pitch + FDotPixels + 1);
+    cell->SetSize(CellExtent().cx, CellExtent().cy);
     TCanvas& canvas = cell->Canvas();
     canvas.Brush().SetColor(FBackColor);
     canvas.FillRect({0, 0, cell->Width(), cell->Height()});

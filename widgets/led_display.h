@@ -155,6 +155,7 @@ class TWkLEDDisplay : public TWkBorder {
   class TCellCache;
   void DeriveDotGeometry();
   void UpdateScrollSpan();
+  TSize CellExtent() const;
   void ScrollTimerTick(TObject* sender);
   // Builds the client area's pixels in the off-screen bitmap.
   void ComposeDots(int width, int height);
