@@ -146,6 +146,8 @@ class TWkLEDDisplay : public TWkBorder {
 
  protected:
   // Draws the cell of `code` with its top-left dot at the top-left corner of `cell`.
+  // Painting draws each cell once per dot size and colour set and copies it afterwards,
+  // so an override may depend on nothing else.
   virtual void DrawCharCell(TCanvas& canvas, const TRect& cell, uint8_t code);
   virtual void NotifyScrollComplete();
   void TextChanged(TMessage& message) override;
