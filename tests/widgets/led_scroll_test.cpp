@@ -238,7 +238,6 @@ TEST_F(LedOnWindow, TickLeavesAWindowlessControlAboveItAlone) {
 }
 
 TEST_F(LedOnWindow, TickLeavesAChildWindowOverItAlone) {
-  GTEST_SKIP() << "the window system's direct paint of a window-less control still covers child windows above it";
   auto* child = new TFilledWindow(Top.get());
   child->SetBounds(300, 20, 40, 20);
   child->SetParent(Top.get());
@@ -248,6 +247,24 @@ TEST_F(LedOnWindow, TickLeavesAChildWindowOverItAlone) {
   System.RunFor(160 * kTick);
   EXPECT_EQ(Platform().Presented().PixelRGB(310, 30), kWindowColour);
   EXPECT_EQ(Platform().Presented().PixelRGB(339, 39), kWindowColour);
+}
+
+TEST_F(LedOnWindow, BorderWritersRepaintTheFrameAtOnce) {
+  auto* border = new TWkBorder(Top.get());
+  border->SetBounds(953, 0, 8, 8);  // beside the banner
+  border->SetParent(Top.get());
+  System.ProcessMessages();
+  ASSERT_EQ(Platform().Presented().PixelRGB(953, 0), kShadow) << "groove: shadow outside at the top-left";
+  border->SetBorderOuter(fsPopup);
+  EXPECT_EQ(Platform().Presented().PixelRGB(953, 0), kHighlight) << "before the loop runs";
+  EXPECT_EQ(Platform().Presented().PixelRGB(954, 1), kWindowColour) << "the groove's inner line is gone";
+  border->SetFlatColorAdjustment(10);
+  border->SetBorderOuter(fsFlat);
+  border->SetFlatColorAdjustment(0);
+  EXPECT_EQ(Platform().Presented().PixelRGB(953, 0), uint32_t(ShiftLightness(clBtnShadow, 10)) & 0xFFFFFFu)
+      << "the adjustment only invalidates: the screen shows the frame painted with 10";
+  System.ProcessMessages();
+  EXPECT_EQ(Platform().Presented().PixelRGB(953, 0), kShadow);
 }
 
 TEST_F(LedOnWindow, PointerEnteringAndLeavingFiresTheHoverEvents) {
