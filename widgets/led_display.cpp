@@ -385,8 +385,8 @@ void TWkLEDDisplay::DeclareStoredData(TFiler& filer) {
 
 // ---- geometry ----
 
-// Both truncated, and worked in integers so that a height of exactly 7.6 dots gives the
-// whole number.
+// The dot and the gap, each truncated; worked in integers so that a client height of exactly
+// 7.6 dots gives the whole number.
 void TWkLEDDisplay::DeriveDotGeometry() {
   const int64_t height = ClientRect().Height();
   FDotPixels = Saturated(std::max<int64_t>(height * 10 / kTenthsPerDot, 0));
