@@ -14,3 +14,7 @@ VM_DECLARE_ENUM(TSide);
 using TSides = TSet<TSide>;
 
 inline constexpr TSides AllSides{sdLeft, sdTop, sdRight, sdBottom};
+
+// Horizontal placement of a control's text; ordinals are stored in form descriptions.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+VM_DECLARE_ENUM(TAlignment);

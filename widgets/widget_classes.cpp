@@ -2,8 +2,10 @@
 
 #include "framework/typeinfo/class_registry.h"
 #include "widgets/led_display.h"
+#include "widgets/status_panes.h"
 
 // One line per control family, in the order of the kit's sources.
 void RegisterWidgetClasses() {
   RegisterLEDDisplayClasses();
+  RegisterStatusPaneClasses();
 }
