@@ -55,6 +55,13 @@ void TFocusRadio::Paint() {
   }
 }
 
+const TClassInfo& TStopButton::ClassInfo() {
+  static const TClassInfo info = DefineClass<TStopButton, TCustomControl>("TStopButton");
+  return info;
+}
+
+TStopButton::TStopButton(TComponent* owner) : TCustomControl(owner) { SetTabStop(true); }
+
 // ---- the fixture ----
 
 const std::vector<std::string>& PageControlTest::Captions() {
@@ -83,6 +90,8 @@ std::string FormText(const std::string& overrides) {
   std::ostringstream s;
   s << "object Main: TForm\n  Left = 140\n  Top = 96\n  ClientWidth = 400\n  ClientHeight = 614\n"
     << "  Color = clSkyBlue\n"
+    << "  object Close: TStopButton\n    Left = 8\n    Top = 584\n    Width = 105\n    Height = 25\n"
+    << "    TabOrder = 0\n  end\n"
     << "  object Pages: TWkPageControl\n"
     << "    Left = 8\n    Top = 64\n    Width = 242\n    Height = 505\n"
     << "    ActivePage = Sheet7\n    Color = clGradientInactiveCaption\n    ParentColor = False\n"
@@ -103,6 +112,7 @@ PageControlTest::PageControlTest() : Backend(CreateHeadlessBackend()) {
   App->Initialize(*Backend, "/usr/lib/velmorath/Velmorath.bin");
   RegisterWidgetClasses();
   RegisterStreamClass(TFocusRadio::ClassInfo());
+  RegisterStreamClass(TStopButton::ClassInfo());
 }
 
 PageControlTest::~PageControlTest() { delete Form; }

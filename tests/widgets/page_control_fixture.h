@@ -42,6 +42,13 @@ class TFocusRadio : public TCustomControl {
   bool FPressing = false;
 };
 
+// A plain tab stop standing for the window's Close button, first in tab order.
+class TStopButton : public TCustomControl {
+ public:
+  VM_CLASS()
+  explicit TStopButton(TComponent* owner);
+};
+
 // The caption lengths of the strip, measured as the layout measures them.
 struct TStripNumbers {
   int L = 0;   // line height of the tab font
