@@ -90,6 +90,10 @@ void TWkCustomTabControl::Paint() {
   if (FBitmap.Width() != w || FBitmap.Height() != h) FBitmap.SetSize(w, h);
   TCanvas& canvas = FBitmap.Canvas();
   FPaintClip = Canvas().ClipRect();
+  // What lies outside the part being painted stays as the last paint left it.
+  TDrawContext& dc = canvas.Handle();
+  const int level = dc.Save();
+  dc.IntersectClipRect(FPaintClip);
   const TRect all{0, 0, w, h};
   if (!DoPaintBackground(canvas, all)) {
     if (FTransparent) {
@@ -102,7 +106,8 @@ void TWkCustomTabControl::Paint() {
   }
   PlaceButtons();
   PaintTabsAndCards(canvas);
-  Canvas().CopyRect(all, canvas, all);
+  dc.Restore(level);
+  Canvas().CopyRect(FPaintClip, canvas, FPaintClip);
 }
 
 // Farther rows first, each covered by its card; within a row the later tabs first, so
