@@ -2,8 +2,9 @@
 // The page control family: a strip of custom-drawn tabs along one edge (TWkCustomTabControl:
 // layout, scrolling, hit testing, selection, hot tracking, keyboard) over a list of tab
 // records, and the page control that owns one page (TWkTabSheet) per tab and shows the
-// active one. Geometry lives in tab_layout.cpp, painting in tab_painting.cpp, the two small
-// buttons of the strip in tab_buttons.cpp.
+// active one. The tab control's properties and input are in page_control.cpp, its geometry in
+// tab_layout.cpp, its painting in tab_painting.cpp, the strip's two small buttons in
+// tab_buttons.cpp, and the page control with its pages in tab_pages.cpp.
 #include <list>
 #include <memory>
 #include <string>
