@@ -117,8 +117,8 @@ PageControlTest::PageControlTest() : Backend(CreateHeadlessBackend()) {
 
 PageControlTest::~PageControlTest() { delete Form; }
 
-void PageControlTest::Load(const std::string& overrides) {
-  Form = new TForm(nullptr);
+void PageControlTest::Load(const std::string& overrides, TForm* form) {
+  Form = form != nullptr ? form : new TForm(nullptr);
   const std::string failure = LoadInto(*Form, FormText(overrides));
   ASSERT_EQ(failure, "");
   Control = dynamic_cast<TWkPageControl*>(Form->FindComponent("Pages"));

@@ -68,7 +68,8 @@ class PageControlTest : public ::testing::Test {
   PageControlTest();
   ~PageControlTest() override;
   // Loads the main window's page control (or the description given) into a shown form.
-  void Load(const std::string& pageControlOverrides = "");
+  // `form`, when given, is the form to load into (the fixture owns it).
+  void Load(const std::string& pageControlOverrides = "", TForm* form = nullptr);
   // The numbers the main window's strip must show for the text engine's font metrics.
   TStripNumbers Expected() const;
 

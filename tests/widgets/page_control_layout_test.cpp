@@ -4,6 +4,7 @@
 
 #include "framework/core/exceptions.h"
 #include "framework/graphics/canvas.h"
+#include "framework/typeinfo/class_info.h"
 
 TEST_F(PageControlTest, LoadingTheMainWindowsControlGivesTheMeasuredThicknessStripAndPageArea) {
   Load();
@@ -28,6 +29,33 @@ TEST_F(PageControlTest, ActivePageDecidesTheSelectionAfterLoadingWhateverTabInde
   for (int i : {0, 1, 2, 3, 4, 5, 7}) EXPECT_FALSE(Page(i)->Visible()) << "page " << i;
   EXPECT_EQ(Page(7)->GetTabIndex(), -1);
   EXPECT_EQ(Page(6)->GetTabIndex(), 6);
+}
+
+namespace {
+// A window whose published handlers the description binds to the control's events.
+class TLoadEventsForm : public TForm {
+ public:
+  VM_CLASS()
+  using TForm::TForm;
+  std::vector<std::string> Events;
+  void PagesChanging(TObject*, int index, bool&) { Events.push_back("changing " + std::to_string(index)); }
+  void PagesChange(TObject* sender) {
+    Events.push_back("change " + std::to_string(static_cast<TWkPageControl*>(sender)->TabIndex()));
+  }
+};
+
+const TClassInfo& TLoadEventsForm::ClassInfo() {
+  static const TClassInfo info = DefineClass<TLoadEventsForm, TForm>("TLoadEventsForm")
+                                     .Method("PagesChanging", &TLoadEventsForm::PagesChanging)
+                                     .Method("PagesChange", &TLoadEventsForm::PagesChange);
+  return info;
+}
+}  // namespace
+
+TEST_F(PageControlTest, LoadingEndsWithOneChangeQueryAndOneChangeForTheActivePage) {
+  auto* form = new TLoadEventsForm(nullptr);
+  Load("    OnChange = PagesChange\n    OnChanging = PagesChanging\n", form);
+  EXPECT_EQ(form->Events, (std::vector<std::string>{"changing 6", "change 6"}));
 }
 
 TEST_F(PageControlTest, TabsRunBottomUpAndOverlapByTheirSlantLessOne) {
