@@ -76,10 +76,14 @@ TPoint TWkCustomTabControl::StripToControl(TPoint p) const {
   }
 }
 
+// The selected rounded tab stands out: 2 pixels longer at both ends and 2 farther out.
 TRect TWkCustomTabControl::TabStripRect(int index) const {
   const TWkTabData& tab = FTabs.Items(index);
   const int shift = tab.Row * FRowIndent * (FTabSequence == tsStandard ? 1 : -1);
-  return tab.Rect.Offset(shift, 0);
+  TRect r = tab.Rect.Offset(shift, 0);
+  if (FTabStyle == tsRoundCorners && index == FTabIndex)
+    r = {r.Left - kRoundCornerInset, r.Top - kRoundCornerInset, r.Right + kRoundCornerInset, r.Bottom};
+  return r;
 }
 
 TRect TWkCustomTabControl::TabRect(int index) const {

@@ -2,7 +2,11 @@
 // accelerators, caption measuring, the scroller's roles on the right edge, and the writers.
 #include "framework/core/exceptions.h"
 #include "framework/graphics/canvas.h"
+#include "formstream/stream_writer.h"
+#include "formstream/text_form.h"
+#include "framework/core/stream.h"
 #include "tests/widgets/page_control_fixture.h"
+#include "widgets/image_list.h"
 
 namespace {
 class PageOptionsTest : public PageControlTest {
@@ -162,4 +166,72 @@ TEST_F(PageOptionsTest, TheLayoutMovesTheSelectionOffATabThatCannotBeSelected) {
   Control->SetActivePage(Page(0));
   Settle();
   EXPECT_EQ(Control->TabIndex(), 5) << "a disabled tab cannot be chosen through the writer";
+}
+
+TEST_F(PageOptionsTest, ATabImageTakesItsPlaceBelowTheCaptionAndGoesWithItsList) {
+  const int before = Control->Tabs().Items(6).Rect.Width();
+  auto* images = new TWkImageList(Form);
+  images->SetSize(10, 10);
+  TBitmap blue;
+  blue.SetPixelFormat(pf32bit);
+  blue.SetSize(10, 10);
+  blue.Canvas().Brush().SetColor(clBlue);
+  blue.Canvas().FillRect({0, 0, 10, 10});
+  images->Add(blue);
+  Control->SetImages(images);
+  Page(6)->SetImageIndex(0);
+  Settle();
+  EXPECT_EQ(Control->Tabs().Items(6).Rect.Width(), before + 10) << "ipBottom: the image adds its height";
+  const TRect content = Control->TabContentRect(Control->TabRect(6));
+  const int x = content.Left + (content.Width() - 10) / 2;
+  EXPECT_EQ(Control->OffscreenBitmap().PixelRGB(x + 5, content.Bottom - 5), 0xFF0000u) << "drawn at the bottom";
+  delete images;
+  Settle();
+  EXPECT_EQ(Control->Images(), nullptr);
+  EXPECT_EQ(Control->Tabs().Items(6).Rect.Width(), before) << "laid out again without it";
+}
+
+TEST_F(PageOptionsTest, TheFocusRectangleFramesTheSelectedCaptionWhileTheControlHasTheFocus) {
+  Control->SetShowFocusRect(true);
+  Control->SetTabStop(true);
+  const TRect r = Control->TabRect(6);
+  auto blackInColumn = [&](int x) {
+    int count = 0;
+    for (int y = r.Top; y < r.Bottom; ++y) count += Control->OffscreenBitmap().PixelRGB(x, y) == 0 ? 1 : 0;
+    return count;
+  };
+  Settle();
+  EXPECT_EQ(blackInColumn(3), 0) << "the bar's last column, without the focus";
+  Control->SetFocus();
+  Settle();
+  EXPECT_GT(blackInColumn(3), 10) << "the dotted frame one pixel left of the caption area";
+}
+
+TEST_F(PageOptionsTest, TheThicknessIsWrittenWithTheControlAndDefaultsAreLeftOut) {
+  TMemoryStream stream;
+  {
+    TStreamWriter writer(stream);
+    writer.WriteRootComponent(*Form);
+    writer.FlushBuffer();
+  }
+  stream.SetPosition(0);
+  const std::string text = BinaryToText(stream);
+  EXPECT_NE(text.find("FixedDimension = " + std::to_string(Control->FixedDimension())), std::string::npos) << text;
+  EXPECT_NE(text.find("TabOrientation = toLeft"), std::string::npos);
+  EXPECT_EQ(text.find("CutCornerSize"), std::string::npos) << "a default is not stored";
+  EXPECT_EQ(text.find("BackgroundColor"), std::string::npos) << "it follows the parent";
+  EXPECT_EQ(text.find("PageIndex"), std::string::npos);
+}
+
+TEST_F(PageOptionsTest, RoundedTabsLeaveRoomForTheirCornersAndTheSelectedOneStandsOut) {
+  Control->SetTabStyle(tsRoundCorners);
+  Settle();
+  const int f = Control->FixedDimension();
+  EXPECT_EQ(Control->StripDepth(), f + 3);
+  const TWkTabData& selected = Control->Tabs().Items(6);
+  const TRect r = Control->TabRect(6);
+  EXPECT_EQ(r.Left, selected.Rect.Top - 2) << "two pixels farther out";
+  EXPECT_EQ(r.Height(), selected.Rect.Width() + 4) << "two pixels longer at each end";
+  EXPECT_EQ(Control->TabControlPoints(6).size(), 6u);
+  EXPECT_EQ(Control->TabAtPos({r.Left + 4, r.Top + 1}), 6) << "the enlarged end answers hit tests";
 }
