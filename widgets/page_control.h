@@ -636,3 +636,6 @@ class TWkTabSheet : public TCustomControl {
   bool FTabEnabled = true;
   bool FTabVisible = true;
 };
+
+// The page control family's classes for streaming (with the image list its tabs draw from).
+void RegisterPageControlClasses();
