@@ -4,6 +4,8 @@
 #include <mutex>
 
 #include "framework/core/resource_strings.h"
+#include "framework/typeinfo/class_registry.h"
+#include "pictures/image.h"
 #include "pictures/jpeg_image.h"
 #include "pictures/jpeg_settings.h"
 #include "pictures/picture.h"
@@ -19,6 +21,7 @@ void RegisterPictureClasses() {
   // The output depth is chosen once, from the screen the program starts on.
   static std::once_flag depthChosen;
   std::call_once(depthChosen, InitializeJpegDefaults);
+  RegisterStreamClass(TImage::ClassInfo());
   if (!Registered(TJPEGImage::ClassInfo())) {
     RegisterFileFormat("jpeg", rs::SJPEGImageFile, TJPEGImage::ClassInfo());
     RegisterFileFormat("jpg", rs::SJPEGImageFile, TJPEGImage::ClassInfo());
