@@ -103,13 +103,8 @@ class ButtonTest : public ::testing::Test {
     return b;
   }
 
-  // Shown and painted whole. A child repainted at once while its form still waits for
-  // its first paint is painted over by the form (a window-system fault being fixed), so
-  // the form is painted again whole.
   void Show() {
     Form->Show();
-    Settle();
-    Form->Invalidate();
     Settle();
   }
   void Settle() { App->ProcessMessages(); }
