@@ -79,6 +79,7 @@ const TClassInfo& TWkCustomButton::ClassInfo() {
           .Property("TextShadowColor", &B::TextShadowColor, &B::SetTextShadowColor, ::Default(clBtnShadow))
           .Property("TextShadowDepth", &B::TextShadowDepth, &B::SetTextShadowDepth, ::Default(2))
           .Property("TabStop", &B::TabStop, &B::SetTabStop, ::Default(1))
+          .Property("Action", &B::Action, &B::SetAction)
           .Event("OnMouseEnter", &B::FOnMouseEnter)
           .Event("OnMouseLeave", &B::FOnMouseLeave);
   return info;
@@ -106,6 +107,37 @@ void TWkCustomButton::SetTextHighlightColor(TColor v) { if (Store(FTextHighlight
 void TWkCustomButton::SetTextShadowColor(TColor v) { if (Store(FTextShadowColor, v)) Invalidate(); }
 void TWkCustomButton::SetTextShadowDepth(int v) { if (Store(FTextShadowDepth, v)) Invalidate(); }
 void TWkCustomButton::SetTransparent(bool v) { if (Store(FTransparent, v)) Invalidate(); }
+
+// ---- action ----
+
+void TWkCustomButton::SetAction(TBasicAction* value) {
+  if (value == nullptr) {
+    FActionLink.reset();
+    return;
+  }
+  if (FActionLink == nullptr) {
+    FActionLink = CreateActionLink();
+    FActionLink->OnChange = [this](TBasicAction* action) { ActionChange(action, false); };
+  }
+  FActionLink->SetAction(value);
+  ActionChange(value, value->ComponentState().Contains(csLoading));
+}
+
+std::unique_ptr<TActionLink> TWkCustomButton::CreateActionLink() {
+  return std::make_unique<TWinControlActionLink>(this);
+}
+
+void TWkCustomButton::ActionChange(TBasicAction* sender, bool checkDefaults) {
+  auto* action = dynamic_cast<TCustomAction*>(sender);
+  if (action == nullptr) return;
+  if (!checkDefaults || Caption().empty()) SetCaption(action->Caption());
+  if (!checkDefaults || Enabled()) SetEnabled(action->Enabled());
+}
+
+void TWkCustomButton::Click() {
+  if (!FOnClick && FActionLink != nullptr && FActionLink->Action() != nullptr) FActionLink->Execute();
+  else TCustomControl::Click();
+}
 
 // ---- caption ----
 
@@ -817,6 +849,13 @@ void TWkBitBtn::DrawImageListGlyph(const TRect& g) {
   }
   const int index = Enabled() ? FImageIndex : FDisabledIndex;
   if (index != -1) FImages->Draw(Canvas(), g.Left, g.Top, index, true);
+}
+
+// An action's image is taken, unless only defaults are applied and an image is set.
+void TWkBitBtn::ActionChange(TBasicAction* sender, bool checkDefaults) {
+  TWkButton::ActionChange(sender, checkDefaults);
+  auto* action = dynamic_cast<TCustomAction*>(sender);
+  if (action != nullptr && (!checkDefaults || FImageIndex == -1)) SetImageIndex(action->ImageIndex());
 }
 
 // Margin and spacing follow the bounds; "no fixed margin" stays what it is.

@@ -141,6 +141,16 @@ void TWkCustomGlyphButton::DeclareStoredData(TFiler& filer) {
       "Flat", [this](TReader& reader) { SetHotTrack(reader.ReadBoolean()); }, [](TWriter&) {}, false);
 }
 
+std::unique_ptr<TActionLink> TWkCustomGlyphButton::CreateActionLink() {
+  return std::make_unique<TWkCheckedActionLink>(this);
+}
+
+void TWkCustomGlyphButton::ActionChange(TBasicAction* sender, bool checkDefaults) {
+  TWkCustomButton::ActionChange(sender, checkDefaults);
+  auto* action = dynamic_cast<TCustomAction*>(sender);
+  if (action != nullptr && (!checkDefaults || !Checked())) SetChecked(action->Checked());
+}
+
 // ---- geometry ----
 
 TRect TWkCustomGlyphButton::GlyphRect() const {
@@ -280,7 +290,7 @@ const TClassInfo& TWkRadioButton::ClassInfo() {
   using B = TWkRadioButton;
   static const TClassInfo info =
       DefineClass<B, TWkCustomGlyphButton>("TWkRadioButton")
-          .Property("Checked", &B::Checked, &B::SetChecked, ::Default(0))
+          .Property("Checked", &B::Checked, &B::SetChecked, ::Default(0), &B::CheckedStored)
           .Property("AlignmentVertical", &B::AlignmentVertical, &B::SetAlignmentVertical, ::Default(avTop))
           .Property("TabStop", &B::TabStop, &B::SetTabStop, ::Default(0));
   return info;
@@ -291,6 +301,8 @@ TWkRadioButton::TWkRadioButton(TComponent* owner) : TWkCustomGlyphButton(owner) 
   SetStateCount(6);
   SetTabStop(false);
 }
+
+bool TWkRadioButton::CheckedStored() const { return ActionLink() == nullptr || !ActionLink()->IsCheckedLinked(); }
 
 void TWkRadioButton::SetChecked(bool value) {
   if (value == FChecked) return;
@@ -423,4 +435,23 @@ TColor TWkRadioButton::RoleColor(int role) const {
   }
 }
 
-void RegisterRadioButtonClasses() { RegisterStreamClass(TWkRadioButton::ClassInfo()); }
+// ======================================================================================
+// TWkCheckedActionLink
+// ======================================================================================
+
+TWkCheckedActionLink::TWkCheckedActionLink(TWkCustomGlyphButton* client)
+    : TWinControlActionLink(client), FGlyphClient(client) {}
+
+bool TWkCheckedActionLink::IsCheckedLinked() const {
+  auto* action = dynamic_cast<TCustomAction*>(Action());
+  return TWinControlActionLink::IsCheckedLinked() && action != nullptr && FGlyphClient->Checked() == action->Checked();
+}
+
+void TWkCheckedActionLink::SetChecked(bool value) {
+  if (IsCheckedLinked()) FGlyphClient->SetChecked(value);
+}
+
+void RegisterRadioButtonClasses() {
+  RegisterStreamClass(TWkRadioButton::ClassInfo());
+  RegisterStreamClass(TAction::ClassInfo());
+}
