@@ -186,6 +186,14 @@ void TWkCustomButton::DrawCaption(TCanvas& canvas, TRect rect, unsigned flags) {
   canvas.Brush().SetStyle(bsSolid);
 }
 
+TWkCustomButton::THotTrackShades TWkCustomButton::HotTrackShades() const {
+  if (FHotTrackColorType == htctActual) return {LightenColor(FHotTrackColor, 30), DarkenColor(FHotTrackColor, 30)};
+  const int hue = HueOfColor(FHotTrackColor);
+  const int opposite = hue >= kHalfTurn ? hue - kHalfTurn : hue + kHalfTurn;
+  const TColor light = HslToRgb(uint8_t(opposite), kRingSaturation, kComplementLightness);
+  return {light, DarkenColor(light, 30)};
+}
+
 // ---- input ----
 
 void TWkCustomButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -421,14 +429,8 @@ TRect TWkButton::PaintHotTrackFace(const TRect& c) {
   if ((FGroupIndex != 0 && FDown) || FPressedLook) {
     FillArea(canvas, face.Left, face.Top, face.Right, face.Bottom, DarkenColor(Color(), 10));
   } else if (FPointerInside) {
-    if (HotTrackColorType() == htctComplement) {
-      const int hue = HueOfColor(HotTrackColor());
-      const int opposite = hue >= kHalfTurn ? hue - kHalfTurn : hue + kHalfTurn;
-      const TColor ring = HslToRgb(uint8_t(opposite), kRingSaturation, kComplementLightness);
-      PaintHotTrackRings(face, ring, DarkenColor(ring, 30));
-    } else {
-      PaintHotTrackRings(face, LightenColor(HotTrackColor(), 30), DarkenColor(HotTrackColor(), 30));
-    }
+    const THotTrackShades shades = HotTrackShades();
+    PaintHotTrackRings(face, shades.Light, shades.Dark);
   } else if (FGroupIndex == 0 && (FActiveDefault || Focused())) {
     const TColor ring = HslToRgb(HueOfColor(HighlightColor()), kRingSaturation, kFocusLightness);
     PaintHotTrackRings(face, ring, DarkenColor(ring, 30));

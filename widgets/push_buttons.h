@@ -69,6 +69,13 @@ class TWkCustomButton : public TCustomControl {
   virtual void DrawCaption(TCanvas& canvas, TRect rect, unsigned flags);
   // The height the caption takes when wrapped to `rect`'s width.
   int CaptionHeight(const TRect& rect) const;
+  // The mouse-over pair: light and dark shades of the hot-track colour, or of the hue
+  // opposite it on the colour circle.
+  struct THotTrackShades {
+    TColor Light;
+    TColor Dark;
+  };
+  THotTrackShades HotTrackShades() const;
   // The area a hover change repaints.
   virtual TRect GetHotTrackRect() const { return ClientRect(); }
 

@@ -89,7 +89,9 @@ const TClassInfo& TWkCustomGlyphButton::ClassInfo() {
 }
 
 TWkCustomGlyphButton::TWkCustomGlyphButton(TComponent* owner)
-    : TWkCustomButton(owner), FCustomGlyphs(std::make_unique<TBitmap>()), FBackgroundCache(std::make_unique<TBitmap>()) {
+    : TWkCustomButton(owner),
+      FCustomGlyphs(std::make_unique<TBitmap>()),
+      FBackgroundCache(std::make_unique<TBitmap>()) {
   FCustomGlyphs->OnChange = [this](TObject*) { CustomGlyphsChanged(); };
   FControlStyle.Include(csSetCaption);
   FControlStyle.Include(csReplicatable);
@@ -396,17 +398,13 @@ void TWkRadioButton::BuildTemplateGlyph(TBitmap& glyph) const {
 TColor TWkRadioButton::RoleColor(int role) const {
   const TColor window = clWindow, frame = FrameColor(), highlight = HighlightColor(), disabled = DisabledColor();
   const TColor pressedInside = DarkenColor(window, 20);
-  TColor hotLight, hotDark;
-  if (HotTrackColorType() == htctActual) {
-    hotLight = LightenColor(HotTrackColor(), 30);
-    hotDark = DarkenColor(HotTrackColor(), 30);
-  } else {
-    const int hue = HueOfColor(HotTrackColor());
-    hotLight = HslToRgb(uint8_t(hue >= 120 ? hue - 120 : hue + 120), 220, 180);
-    hotDark = DarkenColor(hotLight, 30);
-  }
+  const THotTrackShades hot = HotTrackShades();
+  const TColor hotLight = hot.Light, hotDark = hot.Dark;
   const bool trueColor = HasTrueColorDisplay();
-  enum { normal, pressed, hover, off } state = !Enabled() ? off : FPressedLook ? pressed : FPointerInside ? hover : normal;
+  enum { normal, pressed, hover, off } state = normal;
+  if (!Enabled()) state = off;
+  else if (FPressedLook) state = pressed;
+  else if (FPointerInside) state = hover;
   if (!trueColor && state != off) state = normal;
   if (!trueColor) {
     if (role == 1 || role == 2 || role == 12) return AvoidMaskColor(frame);
