@@ -11,13 +11,12 @@
 #include "framework/graphics/text_layout.h"
 #include "framework/typeinfo/class_info.h"
 #include "framework/typeinfo/class_registry.h"
+#include "framework/typeinfo/obsolete_property.h"
 #include "widgets/frame_drawing.h"
 #include "widgets/stock_glyphs.h"
 
-VM_ENUM_INFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
 VM_ENUM_INFO(TAlignmentVertical, "avTop", "avCenter", "avBottom")
 VM_ENUM_INFO(TTextStyle, "tsNormal", "tsRaised", "tsRecessed", "tsShadow")
-VM_ENUM_INFO(TWkHotTrackColorType, "htctComplement", "htctActual")
 VM_ENUM_INFO(TButtonLayout, "blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom")
 VM_ENUM_INFO(TBitBtnKind, "bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bkNo", "bkClose", "bkAbort", "bkRetry",
              "bkIgnore", "bkAll")
@@ -348,8 +347,7 @@ void TWkButton::SetParent(TWinControl* parent) {
 
 void TWkButton::DeclareStoredData(TFiler& filer) {
   TWkCustomButton::DeclareStoredData(filer);
-  filer.DeclareValueProperty(
-      "FrameFlat", [this](TReader& reader) { SetHotTrack(reader.ReadBoolean()); }, [](TWriter&) {}, false);
+  DeclareObsoleteProperty(filer, "FrameFlat", [this](TReader& reader) { SetHotTrack(reader.ReadBoolean()); });
 }
 
 // ---- geometry ----

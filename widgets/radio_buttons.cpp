@@ -11,6 +11,7 @@
 #include "framework/graphics/text_layout.h"
 #include "framework/typeinfo/class_info.h"
 #include "framework/typeinfo/class_registry.h"
+#include "framework/typeinfo/obsolete_property.h"
 #include "widgets/frame_drawing.h"
 
 namespace {
@@ -139,8 +140,7 @@ void TWkCustomGlyphButton::CustomGlyphsChanged() {
 
 void TWkCustomGlyphButton::DeclareStoredData(TFiler& filer) {
   TWkCustomButton::DeclareStoredData(filer);
-  filer.DeclareValueProperty(
-      "Flat", [this](TReader& reader) { SetHotTrack(reader.ReadBoolean()); }, [](TWriter&) {}, false);
+  DeclareObsoleteProperty(filer, "Flat", [this](TReader& reader) { SetHotTrack(reader.ReadBoolean()); });
 }
 
 std::unique_ptr<TActionLink> TWkCustomGlyphButton::CreateActionLink() {
