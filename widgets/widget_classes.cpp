@@ -2,6 +2,8 @@
 
 #include "widgets/led_display.h"
 #include "widgets/page_control.h"
+#include "widgets/push_buttons.h"
+#include "widgets/radio_buttons.h"
 #include "widgets/status_panes.h"
 
 // One line per control family, in the order of the kit's sources.
@@ -9,4 +11,6 @@ void RegisterWidgetClasses() {
   RegisterLEDDisplayClasses();
   RegisterStatusPaneClasses();
   RegisterPageControlClasses();
+  RegisterPushButtonClasses();
+  RegisterRadioButtonClasses();
 }
