@@ -249,6 +249,7 @@ void TStreamReader::ReadPropertyPath(TPersistent& instance) {
   size_t start = 0;
   for (size_t dot = path.find('.'); dot != std::string::npos; dot = path.find('.', start)) {
     std::string segment = path.substr(start, dot - start);
+    if (segment.empty()) throw EReadError(rs::SInvalidPropertyPath);
     const TPropInfo* prop = current->GetClassInfo().FindProperty(segment);
     if (prop == nullptr) throw EReadError(rs::SUnknownProperty, segment);
     if (prop->PropType->Kind != TTypeKind::Class) throw EReadError(rs::SInvalidPropertyPath);
@@ -259,6 +260,9 @@ void TStreamReader::ReadPropertyPath(TPersistent& instance) {
     start = dot + 1;
   }
   FPropName = path.substr(start);
+  // An empty name would match nothing and consume nothing: the value would be read as the
+  // next property's name.
+  if (FPropName.empty()) throw EReadError(rs::SInvalidPropertyPath);
   if (const TPropInfo* prop = current->GetClassInfo().FindProperty(FPropName)) {
     ReadPropValue(*current, *prop);
     return;

@@ -338,7 +338,14 @@ void TStreamReader::DeclareValueProperty(const std::string& name, TReaderProc re
                                          bool) {
   if (!readData || FPropName.empty() || !SameText(name, FPropName)) return;
   FCanHandleExcepts = true;
+  const int64_t start = Position();
   readData(*this);
+  // A routine that read no value, or went on into the next property's name, would leave
+  // the stream out of step: the bytes it left or took would be read as properties.
+  const int64_t end = Position();
+  SetPosition(start);
+  SkipValue();
+  if (Position() != end) InvalidValue();
   FPropName.clear();
 }
 

@@ -21,32 +21,3 @@ void TGraphicControl::PaintMessage(TMessage& m) {
   Paint();
 }
 
-void TGraphicControl::Repaint() {
-  TWinControl* parent = Parent();
-  if (!ControlStyle().Contains(csOpaque) || parent == nullptr || !IsShowing()) {
-    TControl::Repaint();
-    return;
-  }
-  TPlatformWindow* window = parent->TopLevel()->PlatformWindow();
-  if (window == nullptr) return;
-  // What shows of this control: the parent's visible part, less window-less siblings above it.
-  TRegion clip = parent->VisibleRegion().Combine(TRegion(BoundsRect()), roAnd);
-  bool above = false;
-  for (int i = 0; i < parent->ControlCount(); ++i) {
-    TControl* c = parent->Controls(i);
-    if (c == this) above = true;
-    else if (above && c->Visible() && dynamic_cast<TWinControl*>(c) == nullptr)
-      clip = clip.Combine(TRegion(c->BoundsRect()), roDiff);
-  }
-  if (clip.IsEmpty()) return;
-  const TPoint offset = parent->SurfaceOffset();
-  clip.Offset(offset.X, offset.Y);
-  TDrawContext context(&window->Surface());
-  context.SetOrigin(offset + TPoint{Left(), Top()});
-  context.SetClipRegion(&clip);
-  TCanvas canvas;
-  canvas.SetHandle(&context);
-  Perform(msgPaint, reinterpret_cast<intptr_t>(&canvas));
-  canvas.SetHandle(nullptr);
-  window->Present(clip.BoundingBox());
-}

@@ -15,10 +15,6 @@ class TGraphicControl : public TControl {
 
   // Drawable during Paint only; outside it the canvas has no surface.
   TCanvas& Canvas() { return *FCanvas; }
-  // An opaque control paints itself at once on the parent's surface, without erasing;
-  // any other asks its parent to repaint the area it covers.
-  void Repaint() override;
-
  protected:
   virtual void Paint() {}
   void PaintMessage(TMessage& m) override;

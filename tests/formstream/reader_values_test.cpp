@@ -140,3 +140,35 @@ TEST(ReaderValues, DamagedInputEndsInAnExceptionNotACrash) {
     EXPECT_EQ(MessageOf([&] { r.SkipValue(); }), cases[i].Message) << "case " << i;
   }
 }
+
+// A path whose last segment is empty names nothing: its value must not be left in the
+// stream to be read as the next property's name.
+TEST(ReaderValues, EmptyPathSegmentsAreInvalidPaths) {
+  for (const char* property : {"Font. = 'x'", "Font..Name = 'x'"}) {
+    TTestForm form;
+    std::string text = std::string("object Form1: TTestForm\n object Widget1: TTestWidget\n  ") + property +
+                       "\n end\nend\n";
+    EXPECT_EQ(LoadInto(form, text), std::string("Error reading Widget1.") + std::string(property).substr(0, std::string(property).find(' ')) +
+                                        ": Invalid property path")
+        << property;
+  }
+}
+
+// The tag byte of a 32-bit value after "Font." is 4, and its four payload bytes spell
+// "Left": a reader that skipped the empty segment without reading its value set Left = 42.
+TEST(ReaderValues, AnEmptyLastSegmentCannotSmuggleInAProperty) {
+  TBytes b;
+  b << "TPF0";
+  b.Str("TTestForm").Str("Form1") << 0;
+  b.Str("TTestWidget").Str("Widget1");
+  b.Str("Font.") << 4 << "Left" << 2 << 42;
+  b << 0 << 0 << 0;
+  TTestForm form;
+  TMemoryStream s = b.Stream();
+  EXPECT_EQ(MessageOf([&] {
+              TStreamReader reader(s);
+              reader.ReadRootComponent(form);
+            }),
+            "Error reading Widget1.Font.: Invalid property path");
+  EXPECT_EQ(form.ComponentCount(), 0);
+}
