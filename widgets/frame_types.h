@@ -14,3 +14,10 @@ VM_DECLARE_ENUM(TSide);
 using TSides = TSet<TSide>;
 
 inline constexpr TSides AllSides{sdLeft, sdTop, sdRight, sdBottom};
+
+// Whether a hot-track colour is used as it is or by its opposite hue.
+enum TWkHotTrackColorType { htctComplement, htctActual };
+VM_DECLARE_ENUM(TWkHotTrackColorType);
+
+enum TOrientation { orHorizontal, orVertical };
+VM_DECLARE_ENUM(TOrientation);

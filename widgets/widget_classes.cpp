@@ -1,9 +1,13 @@
 #include "widgets/widget_classes.h"
 
 #include "framework/typeinfo/class_registry.h"
+#include "widgets/image_list.h"
 #include "widgets/led_display.h"
+#include "widgets/page_control.h"
 
 // One line per control family, in the order of the kit's sources.
 void RegisterWidgetClasses() {
   RegisterLEDDisplayClasses();
+  RegisterStreamClass(TWkImageList::ClassInfo());
+  for (const TClassInfo* c : {&TWkPageControl::ClassInfo(), &TWkTabSheet::ClassInfo()}) RegisterStreamClass(*c);
 }
