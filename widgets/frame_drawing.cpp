@@ -18,6 +18,7 @@ VM_ENUM_INFO(TFrameStyle, "fsNone", "fsFlat", "fsGroove", "fsBump", "fsLowered",
 VM_ENUM_INFO(TSide, "sdLeft", "sdTop", "sdRight", "sdBottom")
 VM_ENUM_INFO(TWkHotTrackColorType, "htctComplement", "htctActual")
 VM_ENUM_INFO(TOrientation, "orHorizontal", "orVertical")
+VM_ENUM_INFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
 
 namespace {
 struct TEdgeColors {

@@ -4,10 +4,12 @@
 #include "widgets/image_list.h"
 #include "widgets/led_display.h"
 #include "widgets/page_control.h"
+#include "widgets/status_panes.h"
 
 // One line per control family, in the order of the kit's sources.
 void RegisterWidgetClasses() {
   RegisterLEDDisplayClasses();
   RegisterStreamClass(TWkImageList::ClassInfo());
   for (const TClassInfo* c : {&TWkPageControl::ClassInfo(), &TWkTabSheet::ClassInfo()}) RegisterStreamClass(*c);
+  RegisterStatusPaneClasses();
 }

@@ -2,6 +2,7 @@
 
 #include "framework/controls/win_control.h"
 #include "framework/graphics/bitmap.h"
+#include "framework/controls/control_canvas.h"
 #include "framework/controls/lent_canvas.h"
 #include "framework/graphics/canvas.h"
 #include "framework/typeinfo/class_info.h"
@@ -12,9 +13,11 @@ const TClassInfo& TGraphicControl::ClassInfo() {
   return info;
 }
 
-TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), FCanvas(std::make_unique<TCanvas>()) {}
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), FCanvas(std::make_unique<TControlCanvas>(*this)) {}
 
 TGraphicControl::~TGraphicControl() = default;
+
+TCanvas& TGraphicControl::Canvas() { return FCanvas->Ready(); }
 
 void TGraphicControl::PaintMessage(TMessage& m) {
   TLentCanvas lent(*FCanvas, m, *Font());

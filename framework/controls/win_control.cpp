@@ -440,6 +440,7 @@ void TWinControl::CreatePlatformWindow(TPlatformBackend& backend) {
 
 void TWinControl::DestroyPlatformWindow() {
   if (TWindowSystem* ws = TWindowSystem::Current()) ws->RemoveTopLevel(this);
+  if (FPlatformWindow != nullptr) NoteLayoutChange();
   FPlatformWindow.reset();
 }
 

@@ -26,6 +26,7 @@ class TWindowSystem {
   static TWindowSystem* Current();
   TPlatformBackend& Backend() const { return FBackend; }
   uint64_t TickCount() const { return FBackend.TickCount(); }
+  TLocalTime LocalTime() const { return FBackend.LocalTime(); }
 
   // Top-level windows, bottom first.
   void AddTopLevel(TWinControl* window);
