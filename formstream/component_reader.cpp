@@ -1,5 +1,6 @@
 // TStreamReader: component records, properties by kind, class lookup and fixups.
 #include <algorithm>
+#include <utility>
 
 #include "framework/core/component.h"
 #include "framework/core/exceptions.h"
@@ -85,9 +86,11 @@ void TStreamReader::ReadComponentData(TComponent& component) {
   FReadingFixupScope = true;
   TComponent* oldParent = FParent;
   TComponent* oldOwner = FOwner;
+  TComponent* oldHolder = std::exchange(FHolder, &component);
   try {
     while (!EndOfList()) ReadProperty(component);
     ReadListEnd();
+    FHolder = oldHolder;
     FParent = component.GetChildParent();
     FOwner = component.GetChildOwner();
     if (FOwner == nullptr) FOwner = FRoot;
@@ -99,6 +102,7 @@ void TStreamReader::ReadComponentData(TComponent& component) {
   } catch (...) {
     FParent = oldParent;
     FOwner = oldOwner;
+    FHolder = oldHolder;
     if (outermost) FFixups.clear();
     if (outermost) FReadingFixupScope = false;
     throw;
@@ -367,6 +371,7 @@ void TStreamReader::ReadReferenceProp(TPersistent& instance, const TPropInfo& pr
   fixup.Instance = &instance;
   fixup.Prop = &prop;
   fixup.Root = FRoot;
+  fixup.Holder = FHolder;
   fixup.Name = ReadIdent();
   fixup.Interface = isInterface;
   FFixups.push_back(std::move(fixup));
@@ -414,7 +419,14 @@ void TStreamReader::ReadCollection(TCollection& collection) {
   TDepthGuard depth(FDepth);
   collection.BeginUpdate();
   try {
-    if (!EndOfList()) collection.Clear();
+    if (!EndOfList()) {
+      // Items read before (the property stored twice) may have references pending.
+      std::erase_if(FFixups, [&collection](const TPropFixup& f) {
+        auto* item = dynamic_cast<TCollectionItem*>(f.Instance);
+        return item != nullptr && item->Collection() == &collection;
+      });
+      collection.Clear();
+    }
     while (!EndOfList()) {
       TValueType tag = NextValue();
       if (tag == TValueType::vaInt8 || tag == TValueType::vaInt16 || tag == TValueType::vaInt32)

@@ -141,6 +141,7 @@ class TStreamReader : public TReader {
   TComponent* FLookupRoot = nullptr;
   TComponent* FParent = nullptr;
   TComponent* FOwner = nullptr;
+  TComponent* FHolder = nullptr;  // the component whose properties are being read
   std::string FPropName;
   bool FCanHandleExcepts = false;
   bool FReadingFixupScope = false;

@@ -13,7 +13,8 @@ const TClassInfo& TTestFont::ClassInfo() {
                                      .Property("Name", &TTestFont::FName)
                                      .Property("Height", &TTestFont::FHeight, Default(0))
                                      .Property("Color", &TTestFont::FColor, Default(clWindowText))
-                                     .Property("Style", &TTestFont::FStyle, Default(0));
+                                     .Property("Style", &TTestFont::FStyle, Default(0))
+                                     .Property("Link", &TTestFont::Link, &TTestFont::SetLink);
   return info;
 }
 
@@ -49,7 +50,8 @@ void TTestPicture::DeclareStoredData(TFiler& filer) {
 const TClassInfo& TTestItem::ClassInfo() {
   static const TClassInfo info = DefineClass<TTestItem, TCollectionItem>("TTestItem")
                                      .Property("Caption", &TTestItem::FCaption)
-                                     .Property("Value", &TTestItem::FValue, Default(0));
+                                     .Property("Value", &TTestItem::FValue, Default(0))
+                                     .Property("Link", &TTestItem::Link, &TTestItem::SetLink);
   return info;
 }
 

@@ -2,6 +2,7 @@
 // Component classes for the loader tests: a form with published fields and methods, and
 // widgets with a property of every kind.
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,28 @@ enum TSide { sdLeft, sdTop, sdRight, sdBottom };
 VM_DECLARE_ENUM(TSide);
 using TSides = TSet<TSide>;
 
-class TTestFont : public TPersistent {
+// A reference held by an object that is not a component. Live holders are counted, so a
+// test can tell when the reader writes a reference into one already freed.
+class TLinkHolder {
+ public:
+  TLinkHolder() { Live().insert(this); }
+  virtual ~TLinkHolder() { Live().erase(this); }
+  TComponent* Link() const { return FLink; }
+  void SetLink(TComponent* link) {
+    if (!Live().contains(this)) ++WritesToFreed;
+    else FLink = link;
+  }
+  static inline int WritesToFreed = 0;
+
+ private:
+  static std::set<const TLinkHolder*>& Live() {
+    static std::set<const TLinkHolder*> live;
+    return live;
+  }
+  TComponent* FLink = nullptr;
+};
+
+class TTestFont : public TPersistent, public TLinkHolder {
  public:
   VM_CLASS()
   std::string FName;
@@ -35,7 +57,7 @@ class TTestPicture : public TPersistent {
   std::vector<uint8_t> Bytes;
 };
 
-class TTestItem : public TCollectionItem {
+class TTestItem : public TCollectionItem, public TLinkHolder {
  public:
   VM_CLASS()
   std::string FCaption;
