@@ -77,8 +77,20 @@ void TStreamReader::ReadRootComponent(TComponent& root) {
   } catch (...) {
     root.SetComponentState(csReading, false);
     RemoveGlobalFixups(&root);
+    ForgetLoaded(root);
     throw;
   }
+}
+
+// The window that failed is freed by its constructor with all it owns: nothing of it may
+// stay in a loading scope that outlives this read.
+void TStreamReader::ForgetLoaded(TComponent& root) {
+  auto ownedByRoot = [&root](const TComponent* c) {
+    for (; c != nullptr; c = c->Owner())
+      if (c == &root) return true;
+    return false;
+  };
+  std::erase_if(*FLoaded, ownedByRoot);
 }
 
 void TStreamReader::ReadComponentData(TComponent& component) {

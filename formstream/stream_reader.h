@@ -130,6 +130,7 @@ class TStreamReader : public TReader {
   void ReadComponentBody(TComponent& component, int flags, int childPos);
   void ResolveFixups();
   void AddLoaded(TComponent* component, bool once);
+  void ForgetLoaded(TComponent& root);
 
   TStream& FStream;
   std::vector<uint8_t> FBuffer;

@@ -47,3 +47,18 @@ TEST(ReaderSafety, AReferenceIntoAnotherWindowFromASubObjectIsResolved) {
   ASSERT_EQ(LoadInto(later, "object Later2: TTestForm\n object Target: TTestWidget\n end\nend\n"), "");
   EXPECT_EQ(form.Widget1->Font()->Link(), later.FindComponent("Target"));
 }
+
+TEST(ReaderSafety, AWindowThatFailsInsideAnOuterScopeLeavesNothingOfItInTheScope) {
+  TLoadingScope scope;
+  TTestForm survivor;
+  ASSERT_EQ(LoadInto(survivor, "object Survivor: TTestForm\nend\n"), "");
+  ASSERT_EQ(TLoadingScope::Current()->size(), 1u);
+  auto* failing = new TTestForm;
+  EXPECT_EQ(LoadInto(*failing, "object Failing: TTestForm\n object Widget1: TTestWidget\n end\n"
+                               " object Panel1: TTestPanel\n  Bogus = 1\n end\nend\n"),
+            "Error reading Panel1.Bogus: Property Bogus does not exist");
+  delete failing;  // as its constructor does
+  EXPECT_EQ(*TLoadingScope::Current(), (std::vector<TComponent*>{&survivor}));
+  scope.NotifyLoaded();
+  EXPECT_EQ(survivor.LoadOrder, (std::vector<std::string>{"Survivor"}));
+}
