@@ -95,6 +95,13 @@ void TControl::SetParent(TWinControl* parent) {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
+  // Far beyond any screen, yet small enough that sums of nested positions and sizes cannot
+  // overflow: a form description may carry any 32-bit value.
+  constexpr int kMaxCoordinate = 1 << 24;
+  left = std::clamp(left, -kMaxCoordinate, kMaxCoordinate);
+  top = std::clamp(top, -kMaxCoordinate, kMaxCoordinate);
+  width = std::clamp(width, -kMaxCoordinate, kMaxCoordinate);
+  height = std::clamp(height, -kMaxCoordinate, kMaxCoordinate);
   if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
   const bool showing = IsShowing();
   if (showing) InvalidateControl(true, false);
