@@ -1,5 +1,7 @@
 // TStreamReader: component records, properties by kind, class lookup and fixups.
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <utility>
 
 #include "framework/core/component.h"
@@ -40,6 +42,33 @@ const TClassInfo* FindFieldClass(const TComponent& root, const std::string& clas
     for (const TFieldInfo& f : c->Fields)
       if (SameText(f.FieldClass().Name, className)) return &f.FieldClass();
   return nullptr;
+}
+
+// The message a failure is reported with. A failure of the language's own library (memory,
+// a container length) is reported like the framework's own shortage of resources.
+std::string FailureMessage(const std::exception& e) {
+  if (auto* own = dynamic_cast<const Exception*>(&e)) return own->Message();
+  if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr || dynamic_cast<const std::length_error*>(&e) != nullptr)
+    return rs::SOutOfResources;
+  return e.what();
+}
+
+// Passes a failure on as the framework's exception, so callers need catch only those.
+[[noreturn]] void RaiseAsFrameworkError(const std::exception& e) {
+  if (dynamic_cast<const Exception*>(&e) != nullptr) throw;
+  if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr || dynamic_cast<const std::length_error*>(&e) != nullptr)
+    throw EOutOfResources(rs::SOutOfResources);
+  throw EReadError(e.what());
+}
+
+// A published field of the owner named like the component but of another class would stay
+// empty: code using it would fail later, far from the stream that caused it.
+void CheckFieldBinding(const TComponent& component) {
+  const TComponent* owner = component.Owner();
+  if (owner == nullptr || component.Name().empty()) return;
+  const TFieldInfo* field = owner->GetClassInfo().FindField(component.Name());
+  if (field != nullptr && field->Get(*owner) != &component)
+    throw EReadError(rs::SFieldClassMismatch, component.Name(), component.ClassName(), field->FieldClass().Name);
 }
 
 bool IsSubComponentProp(const TPersistent& instance, const TPropInfo& prop) {
@@ -105,7 +134,7 @@ void TStreamReader::ReadComponentData(TComponent& component) {
     FHolder = oldHolder;
     FParent = component.GetChildParent();
     FOwner = component.GetChildOwner();
-    if (FOwner == nullptr) FOwner = FRoot;
+    if (FOwner == nullptr) FOwner = oldOwner;
     while (!EndOfList()) ReadComponent();
     ReadListEnd();
     FParent = oldParent;
@@ -147,13 +176,14 @@ TComponent* TStreamReader::ReadComponent() {
       SetComponentName(*component, name);
     }
     ReadComponentBody(*component, flags, childPos);
-  } catch (const Exception& e) {
+    FParent = oldParent;  // an inherited record read inside its own parent
+  } catch (const std::exception& e) {
     if (created) delete component;
     // What was read inside the record may point into the freed component.
     FFixups.erase(FFixups.begin() + ptrdiff_t(fixupMark), FFixups.end());
     FLoaded->resize(loadedMark);
     FParent = oldParent;
-    if (!ContinueAfterError(e.Message())) throw;
+    if (!ContinueAfterError(FailureMessage(e))) RaiseAsFrameworkError(e);
     SetPosition(bodyStart);
     SkipComponent(false);
     return nullptr;
@@ -239,6 +269,7 @@ TComponent* TStreamReader::FindAncestorComponent(const std::string& name, const 
 void TStreamReader::SetComponentName(TComponent& component, std::string name) {
   if (OnSetName) OnSetName(component, name);
   component.SetName(name);
+  CheckFieldBinding(component);
 }
 
 void TStreamReader::ReadProperty(TPersistent& instance) {
@@ -250,10 +281,14 @@ void TStreamReader::ReadProperty(TPersistent& instance) {
     FPropName = storedName;
     FCanHandleExcepts = true;
     ReadPropertyPath(instance);
-  } catch (const Exception& e) {
-    EReadError wrapped(rs::SPropertyException, DisplayName(instance), std::string("."), storedName, e.Message());
+  } catch (const std::exception& e) {
+    // Cut inside the name itself: there is no property to name.
+    if (valueStart < 0) RaiseAsFrameworkError(e);
+    // Item properties are reported by the collection's property, once.
+    if (FItemDepth > 0) RaiseAsFrameworkError(e);
+    EReadError wrapped(rs::SPropertyException, DisplayName(instance), std::string("."), storedName, FailureMessage(e));
     // Recovery restarts from the value's first byte, so a partly read value cannot derail the stream.
-    if (valueStart < 0 || !FCanHandleExcepts || !ContinueAfterError(wrapped.Message())) throw wrapped;
+    if (!FCanHandleExcepts || !ContinueAfterError(wrapped.Message())) throw wrapped;
     SetPosition(valueStart);
     SkipValue();
   }
@@ -333,6 +368,8 @@ void TStreamReader::ReadOrdinalProp(TPersistent& instance, const TPropInfo& prop
       } else {
         value = ReadInt64();
       }
+      // A value the property cannot hold would be cut to its width and load as another.
+      if (type.MinValue < type.MaxValue && (value < type.MinValue || value > type.MaxValue)) InvalidValue();
       break;
     case TTypeKind::Char: value = uint8_t(ReadChar()); break;
     case TTypeKind::Enumeration:
@@ -445,7 +482,14 @@ void TStreamReader::ReadCollection(TCollection& collection) {
         ReadInteger();  // the item's order value: items are added in stream order
       ReadListBegin();
       TCollectionItem* item = collection.Add();
-      while (!EndOfList()) ReadProperty(*item);
+      ++FItemDepth;
+      try {
+        while (!EndOfList()) ReadProperty(*item);
+      } catch (...) {
+        --FItemDepth;
+        throw;
+      }
+      --FItemDepth;
       ReadListEnd();
     }
     ReadListEnd();

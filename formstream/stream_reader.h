@@ -147,6 +147,7 @@ class TStreamReader : public TReader {
   bool FCanHandleExcepts = false;
   bool FReadingFixupScope = false;
   int FDepth = 0;
+  int FItemDepth = 0;  // inside a collection item's properties
   std::vector<TPropFixup> FFixups;
   std::vector<TComponent*> FOwnLoaded;
   std::vector<TComponent*>* FLoaded = &FOwnLoaded;

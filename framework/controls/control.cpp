@@ -22,7 +22,8 @@ int MulDiv(int v, int m, int d) {
   if (d == 0) return -1;
   int64_t p = int64_t(v) * m;
   int64_t q = (std::abs(p) * 2 + std::abs(int64_t(d))) / (2 * std::abs(int64_t(d)));
-  return int(((p < 0) != (d < 0)) ? -q : q);
+  // Saturated: a crafted scale must not wrap a size round to the other sign.
+  return int(std::clamp<int64_t>(((p < 0) != (d < 0)) ? -q : q, INT32_MIN, INT32_MAX));
 }
 
 const TClassInfo& TControl::ClassInfo() {
@@ -388,6 +389,8 @@ void TControl::ReadOwnState(TReader& reader) {
   } done{this};
   TComponent::ReadOwnState(reader);
 }
+
+TComponent* TControl::GetParentComponent() const { return FParent; }
 
 void TControl::AfterLoad() {
   TComponent::AfterLoad();

@@ -87,6 +87,9 @@ class TTestWidget : public TComponent {
   TComponent* FBuddy = nullptr;  // a class info cannot name its own class while being built
   TNotifyEvent FOnClick;
   std::vector<int> DesignSize;
+  // 1: std::length_error, 2: std::bad_alloc, 3: std::runtime_error("boom").
+  int Throws() const { return 0; }
+  void SetThrows(int kind);
 
   TTestFont* Font() const { return FFont.get(); }
   TTestPicture* Picture() const { return FPicture.get(); }
@@ -117,6 +120,14 @@ class TTestPanel : public TTestWidget {
  public:
   VM_CLASS()
   using TTestWidget::TTestWidget;
+};
+
+// Owns the components read inside it, as a frame does.
+class TTestFrame : public TTestWidget {
+ public:
+  VM_CLASS()
+  using TTestWidget::TTestWidget;
+  TComponent* GetChildOwner() override { return this; }
 };
 
 // Neither a field class nor registered.
