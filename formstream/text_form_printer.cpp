@@ -14,6 +14,8 @@ class TTextFormPrinter {
   std::string Print() {
     FReader.ReadSignature();
     PrintObject(0);
+    // The text would not compile back to bytes that follow the form.
+    if (FReader.BytesLeft() != 0) throw EReadError(rs::SInvalidStreamFormat);
     return std::move(FOut);
   }
 

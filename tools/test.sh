@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian packages), then builds and runs the whole test
 # suite twice: a normal build and an address+undefined sanitiser build.
+# With clang it also builds the fuzz targets and runs each for a fixed number of inputs.
 #   VELMORATH_SKIP_SANITIZE=1  runs the normal build only
+#   VELMORATH_SKIP_FUZZ=1      skips the fuzz targets
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -47,4 +49,21 @@ build() {
 build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 if [ "${VELMORATH_SKIP_SANITIZE:-0}" != "1" ]; then
   build build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORATH_SANITIZE=ON -DVELMORATH_BENCH=OFF
+fi
+
+# The fuzz targets: a short fixed run each from the committed seeds (a count, not a time,
+# so a loaded machine runs the same inputs). Longer campaigns: see fuzz/README.md.
+if [ "${VELMORATH_SKIP_FUZZ:-0}" != "1" ] && command -v clang++ >/dev/null && command -v clang >/dev/null; then
+  cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DVELMORATH_FUZZ=ON -DVELMORATH_BENCH=OFF >/dev/null
+  cmake --build build-fuzz -j "$jobs" --target fuzz_targets
+  for target in form_reader bitmap_file glyph_bitmap jpeg; do
+    dict=()
+    [ -f "fuzz/$target.dict" ] && dict=("-dict=fuzz/$target.dict")
+    work=$(mktemp -d)
+    echo "Fuzzing $target"
+    "./build-fuzz/fuzz/${target}_fuzz" "$work" "fuzz/corpus/$target" "${dict[@]}" -runs=20000 -seed=1 \
+      -max_len=8192 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$work/" 2>&1 | tail -n 2
+    rm -rf "$work"
+  done
 fi

@@ -21,6 +21,7 @@ inline constexpr const char* SResNotFound = "Resource %s not found";
 inline constexpr const char* SInvalidName = "''%s'' is not a valid component name";
 inline constexpr const char* SDuplicateName = "A component named %s already exists";
 inline constexpr const char* SDuplicateClass = "A class named %s already exists";
+inline constexpr const char* SFieldClassMismatch = "Component %s is a %s, not the %s its field is";
 inline constexpr const char* SAssignError = "Cannot assign a %s to a %s";
 // Text form sources (the form compiler)
 inline constexpr const char* SParseError = "%s on line %d";
