@@ -4,6 +4,7 @@
 #include "widgets/image_list.h"
 #include "widgets/led_display.h"
 #include "widgets/page_control.h"
+#include "widgets/push_buttons.h"
 #include "widgets/status_panes.h"
 
 // One line per control family, in the order of the kit's sources.
@@ -11,5 +12,6 @@ void RegisterWidgetClasses() {
   RegisterLEDDisplayClasses();
   RegisterStreamClass(TWkImageList::ClassInfo());
   for (const TClassInfo* c : {&TWkPageControl::ClassInfo(), &TWkTabSheet::ClassInfo()}) RegisterStreamClass(*c);
+  RegisterPushButtonClasses();
   RegisterStatusPaneClasses();
 }

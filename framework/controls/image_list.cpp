@@ -1,0 +1,91 @@
+#include "framework/controls/image_list.h"
+
+#include <algorithm>
+
+#include "framework/graphics/bitmap.h"
+#include "framework/graphics/canvas.h"
+#include "framework/typeinfo/class_info.h"
+
+TChangeLink::~TChangeLink() {
+  if (FSender != nullptr) FSender->UnRegisterChanges(this);
+}
+
+const TClassInfo& TCustomImageList::ClassInfo() {
+  static const TClassInfo info =
+      DefineClass<TCustomImageList, TComponent>("TCustomImageList")
+          .Property("Width", &TCustomImageList::Width, &TCustomImageList::SetWidth, Default(16))
+          .Property("Height", &TCustomImageList::Height, &TCustomImageList::SetHeight, Default(16));
+  return info;
+}
+
+const TClassInfo& TImageList::ClassInfo() {
+  static const TClassInfo info = DefineClass<TImageList, TCustomImageList>("TImageList");
+  return info;
+}
+
+TCustomImageList::TCustomImageList(TComponent* owner) : TComponent(owner) {}
+
+TCustomImageList::~TCustomImageList() {
+  for (TChangeLink* link : FLinks) link->FSender = nullptr;
+}
+
+void TCustomImageList::SetWidth(int value) {
+  if (value == FWidth || value <= 0) return;
+  FWidth = value;
+  Clear();
+}
+
+void TCustomImageList::SetHeight(int value) {
+  if (value == FHeight || value <= 0) return;
+  FHeight = value;
+  Clear();
+}
+
+int TCustomImageList::Add(const TBitmap& image) {
+  auto copy = std::make_unique<TBitmap>();
+  copy->SetPixelFormat(pf24bit);
+  copy->SetSize(FWidth, FHeight);
+  const int w = std::min(FWidth, image.Width()), h = std::min(FHeight, image.Height());
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) copy->Image().SetPixelValue(x, y, image.PixelRGB(x, y));
+  copy->SetTransparentColor(image.Empty() ? clBlack : TColor(image.PixelRGB(0, image.Height() - 1)));
+  FImages.push_back(std::move(copy));
+  Change();
+  return Count() - 1;
+}
+
+void TCustomImageList::Clear() {
+  if (FImages.empty()) return;
+  FImages.clear();
+  Change();
+}
+
+void TCustomImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) const {
+  if (index < 0 || index >= Count()) return;
+  const TBitmap& image = *FImages[size_t(index)];
+  const TColor seeThrough = image.TransparentColor();
+  const uint32_t shadow = uint32_t(ColorToRGB(clBtnShadow));
+  for (int row = 0; row < FHeight; ++row)
+    for (int col = 0; col < FWidth; ++col) {
+      const uint32_t rgb = image.PixelRGB(col, row);
+      if (rgb == uint32_t(seeThrough)) continue;
+      canvas.SetPixel(x + col, y + row, TColor(enabled ? rgb : shadow));
+    }
+}
+
+void TCustomImageList::RegisterChanges(TChangeLink* link) {
+  if (link->FSender == this) return;
+  if (link->FSender != nullptr) link->FSender->UnRegisterChanges(link);
+  link->FSender = this;
+  FLinks.push_back(link);
+}
+
+void TCustomImageList::UnRegisterChanges(TChangeLink* link) {
+  if (link->FSender != this) return;
+  link->FSender = nullptr;
+  std::erase(FLinks, link);
+}
+
+void TCustomImageList::Change() {
+  for (TChangeLink* link : std::vector<TChangeLink*>(FLinks)) link->OnChange(this);
+}
