@@ -5,6 +5,7 @@
 #include "widgets/led_display.h"
 #include "widgets/page_control.h"
 #include "widgets/push_buttons.h"
+#include "widgets/radio_buttons.h"
 #include "widgets/status_panes.h"
 
 // One line per control family, in the order of the kit's sources.
@@ -13,5 +14,6 @@ void RegisterWidgetClasses() {
   RegisterStreamClass(TWkImageList::ClassInfo());
   for (const TClassInfo* c : {&TWkPageControl::ClassInfo(), &TWkTabSheet::ClassInfo()}) RegisterStreamClass(*c);
   RegisterPushButtonClasses();
+  RegisterRadioButtonClasses();
   RegisterStatusPaneClasses();
 }
