@@ -21,6 +21,7 @@ VM_DECLARE_ENUM(TWkHotTrackColorType);
 
 enum TOrientation { orHorizontal, orVertical };
 VM_DECLARE_ENUM(TOrientation);
+
 // Horizontal placement of a control's text; ordinals are stored in form descriptions.
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 VM_DECLARE_ENUM(TAlignment);

@@ -14,10 +14,8 @@
 #include "widgets/frame_drawing.h"
 #include "widgets/stock_glyphs.h"
 
-VM_ENUM_INFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
 VM_ENUM_INFO(TAlignmentVertical, "avTop", "avCenter", "avBottom")
 VM_ENUM_INFO(TTextStyle, "tsNormal", "tsRaised", "tsRecessed", "tsShadow")
-VM_ENUM_INFO(TWkHotTrackColorType, "htctComplement", "htctActual")
 VM_ENUM_INFO(TButtonLayout, "blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom")
 VM_ENUM_INFO(TBitBtnKind, "bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bkNo", "bkClose", "bkAbort", "bkRetry",
              "bkIgnore", "bkAll")

@@ -11,16 +11,12 @@
 #include "framework/controls/custom_control.h"
 #include "framework/controls/image_list.h"
 #include "framework/graphics/bitmap.h"
+#include "widgets/frame_types.h"
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-VM_DECLARE_ENUM(TAlignment);
 enum TAlignmentVertical { avTop, avCenter, avBottom };
 VM_DECLARE_ENUM(TAlignmentVertical);
 enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
 VM_DECLARE_ENUM(TTextStyle);
-// htctComplement: the hue opposite the hot-track colour; htctActual: the colour itself.
-enum TWkHotTrackColorType { htctComplement, htctActual };
-VM_DECLARE_ENUM(TWkHotTrackColorType);
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 VM_DECLARE_ENUM(TButtonLayout);
 enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
