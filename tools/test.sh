@@ -4,6 +4,7 @@
 # With clang it also builds the fuzz targets and runs each for a fixed number of inputs.
 #   VELMORATH_SKIP_SANITIZE=1  runs the normal build only
 #   VELMORATH_SKIP_FUZZ=1      skips the fuzz targets
+#   VELMORATH_INSTALL_ONLY=1   installs the packages and locales, and stops there
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,6 +35,8 @@ for loc in en_US de_DE; do
     $sudo localedef -i "$loc" -f UTF-8 "$loc.UTF-8" || echo "Could not generate the locale $loc.UTF-8"
   fi
 done
+
+if [ "${VELMORATH_INSTALL_ONLY:-0}" = "1" ]; then exit 0; fi
 
 jobs=$(nproc)
 # No session bus here: keep the display library from trying D-Bus (it would leak at exit).
