@@ -7,6 +7,8 @@
 #include <cstdio>
 
 int main() {
+  // The window surface in plain memory sent to the X server, as the viewer's backend asks.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "bare_sdl_window: %s\n", SDL_GetError());
     return 2;

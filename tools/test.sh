@@ -13,7 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libpng-dev libfreetype-dev libfontconfig-dev
   fonts-liberation fonts-dejavu-core
-  libsdl2-dev libx11-dev xvfb xdotool imagemagick locales
+  libsdl2-dev libx11-dev xvfb xdotool imagemagick locales dpkg-dev
 )
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
