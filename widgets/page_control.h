@@ -442,7 +442,6 @@ class TWkCustomTabControl : public TCustomControl {
   int OriginFor(int firstVisible) const;
   TSize TabContentSize(const TWkTabData& tab) const;
   TSize TabScreenSize(TSize content) const;
-  int MinContentLength() const;
   void PlaceRow(const std::vector<int>& tabs, const std::vector<int>& lengths, int row, int firstX);
   void LayOutSingleRow(const std::vector<int>& lengths);
   void LayOutRows(const std::vector<int>& lengths, int room);
@@ -637,3 +636,6 @@ class TWkTabSheet : public TCustomControl {
   bool FTabEnabled = true;
   bool FTabVisible = true;
 };
+
+// The page control family's classes for streaming (with the image list its tabs draw from).
+void RegisterPageControlClasses();

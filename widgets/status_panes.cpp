@@ -269,8 +269,6 @@ void TWkCustomStatusPane::DrawPaneText(const std::string& text) {
   canvas.TextRect(t, x, y, text);
 }
 
-void TWkCustomStatusPane::DrawPaneTextNow(const std::string& text) { DrawPaneText(text); }
-
 // ---- messages ----
 
 void TWkCustomStatusPane::SetBlinkPhase(bool showBlinkColor) {
@@ -361,8 +359,8 @@ void TWkClockStatus::SetFormat(const std::string& value) {
   Invalidate();
 }
 
-// The pane text follows the drawn text at once, so the next paint shows the same and
-// does not ask for another.
+// Only the text is drawn, at once; the pane text follows it, so the next paint shows
+// the same and does not ask for another.
 void TWkClockStatus::UpdateTime() {
   TDateTime now = Now();
   FOnGetDateTime(this, now);
@@ -371,7 +369,7 @@ void TWkClockStatus::UpdateTime() {
   FTimeText = std::move(text);
   FPaneText = FTimeText;
   AdjustWidth();
-  DrawPaneTextNow(FTimeText);
+  DrawPaneText(FTimeText);
 }
 
 void TWkClockStatus::TimerExpired() {

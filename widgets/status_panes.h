@@ -77,11 +77,10 @@ class TWkCustomStatusPane : public TGraphicControl, public TWkFrameControlled {
   void Paint() override;
   virtual void DrawPaneFrame();
   // Draws `text` into the text rectangle on the pane's canvas, filling the rectangle
-  // first, so it replaces what was there.
+  // first, so it replaces what was there. Outside a paint the canvas draws on the screen
+  // at once (nothing shows of a hidden pane).
   virtual void DrawPaneText(const std::string& text);
   virtual void SetBlinkPhase(bool showBlinkColor);
-  // Draws `text` at once, outside the paint cycle; nothing shows while the pane is hidden.
-  void DrawPaneTextNow(const std::string& text);
 
   void Dispatch(TMessage& message) override;
   void FontChanged(TMessage& message) override;

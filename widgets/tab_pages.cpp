@@ -404,3 +404,9 @@ void TWkTabSheet::Paint() {
   Canvas().Brush().SetColor(Color());
   Canvas().FillRect(ClientRect());
 }
+
+void RegisterPageControlClasses() {
+  RegisterStreamClass(TWkImageList::ClassInfo());
+  RegisterStreamClass(TWkPageControl::ClassInfo());
+  RegisterStreamClass(TWkTabSheet::ClassInfo());
+}

@@ -1,7 +1,5 @@
 #include "widgets/widget_classes.h"
 
-#include "framework/typeinfo/class_registry.h"
-#include "widgets/image_list.h"
 #include "widgets/led_display.h"
 #include "widgets/page_control.h"
 #include "widgets/push_buttons.h"
@@ -11,9 +9,8 @@
 // One line per control family, in the order of the kit's sources.
 void RegisterWidgetClasses() {
   RegisterLEDDisplayClasses();
-  RegisterStreamClass(TWkImageList::ClassInfo());
-  for (const TClassInfo* c : {&TWkPageControl::ClassInfo(), &TWkTabSheet::ClassInfo()}) RegisterStreamClass(*c);
+  RegisterStatusPaneClasses();
+  RegisterPageControlClasses();
   RegisterPushButtonClasses();
   RegisterRadioButtonClasses();
-  RegisterStatusPaneClasses();
 }

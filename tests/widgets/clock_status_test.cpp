@@ -30,8 +30,9 @@ TEST_F(StatusPaneTest, TheNewTextIsOnTheScreenAtOnce) {
   EXPECT_GT(Window().PresentCount(), presents);
   const auto shown = ShownPart(*clock, clock->GetTextRect());
   EXPECT_EQ(DifferingPixels(*shown, *ExpectedText(*clock, "01/01/24 12:01:01", clWindowText, 5, TextTop(*clock))), 0);
+  const int texts = clock->Texts;
   clock->UpdateTime();
-  EXPECT_EQ(clock->Texts, 2) << "the unchanged text is not drawn again";
+  EXPECT_EQ(clock->Texts, texts) << "the unchanged text is not drawn again";
 }
 
 TEST_F(StatusPaneTest, AFixedDateTimeFreezesTheText) {

@@ -257,6 +257,8 @@ TEST_F(PageInputTest, PageIndexMovesAPageAndRefusesAnIndexPastTheLast) {
   } catch (const Exception& e) {
     EXPECT_STREQ(e.what(), "8 is an invalid PageIndex value. PageIndex must be between 0 and 7");
   }
+  EXPECT_THROW(Page(0)->SetPageIndex(-1), EListError) << "a negative index is refused the same way";
+  EXPECT_EQ(Control->PageCount(), 8);
 }
 
 TEST_F(PageInputTest, APagesVisibilityCannotBeChangedDirectly) {
