@@ -11,6 +11,7 @@
 #include "framework/graphics/text_layout.h"
 #include "framework/typeinfo/class_info.h"
 #include "framework/typeinfo/class_registry.h"
+#include "framework/typeinfo/obsolete_property.h"
 #include "widgets/frame_drawing.h"
 #include "widgets/stock_glyphs.h"
 
@@ -77,6 +78,7 @@ const TClassInfo& TWkCustomButton::ClassInfo() {
           .Property("TextShadowColor", &B::TextShadowColor, &B::SetTextShadowColor, ::Default(clBtnShadow))
           .Property("TextShadowDepth", &B::TextShadowDepth, &B::SetTextShadowDepth, ::Default(2))
           .Property("TabStop", &B::TabStop, &B::SetTabStop, ::Default(1))
+          .Property("Action", &B::Action, &B::SetAction)
           .Event("OnMouseEnter", &B::FOnMouseEnter)
           .Event("OnMouseLeave", &B::FOnMouseLeave);
   return info;
@@ -104,6 +106,37 @@ void TWkCustomButton::SetTextHighlightColor(TColor v) { if (Store(FTextHighlight
 void TWkCustomButton::SetTextShadowColor(TColor v) { if (Store(FTextShadowColor, v)) Invalidate(); }
 void TWkCustomButton::SetTextShadowDepth(int v) { if (Store(FTextShadowDepth, v)) Invalidate(); }
 void TWkCustomButton::SetTransparent(bool v) { if (Store(FTransparent, v)) Invalidate(); }
+
+// ---- action ----
+
+void TWkCustomButton::SetAction(TBasicAction* value) {
+  if (value == nullptr) {
+    FActionLink.reset();
+    return;
+  }
+  if (FActionLink == nullptr) {
+    FActionLink = CreateActionLink();
+    FActionLink->OnChange = [this](TBasicAction* action) { ActionChange(action, false); };
+  }
+  FActionLink->SetAction(value);
+  ActionChange(value, value->ComponentState().Contains(csLoading));
+}
+
+std::unique_ptr<TActionLink> TWkCustomButton::CreateActionLink() {
+  return std::make_unique<TWinControlActionLink>(this);
+}
+
+void TWkCustomButton::ActionChange(TBasicAction* sender, bool checkDefaults) {
+  auto* action = dynamic_cast<TCustomAction*>(sender);
+  if (action == nullptr) return;
+  if (!checkDefaults || Caption().empty()) SetCaption(action->Caption());
+  if (!checkDefaults || Enabled()) SetEnabled(action->Enabled());
+}
+
+void TWkCustomButton::Click() {
+  if (!FOnClick && FActionLink != nullptr && FActionLink->Action() != nullptr) FActionLink->Execute();
+  else TCustomControl::Click();
+}
 
 // ---- caption ----
 
@@ -150,6 +183,14 @@ void TWkCustomButton::DrawCaption(TCanvas& canvas, TRect rect, unsigned flags) {
   }
   canvas.Font().SetColor(Font()->Color());
   canvas.Brush().SetStyle(bsSolid);
+}
+
+TWkCustomButton::THotTrackShades TWkCustomButton::HotTrackShades() const {
+  if (FHotTrackColorType == htctActual) return {LightenColor(FHotTrackColor, 30), DarkenColor(FHotTrackColor, 30)};
+  const int hue = HueOfColor(FHotTrackColor);
+  const int opposite = hue >= kHalfTurn ? hue - kHalfTurn : hue + kHalfTurn;
+  const TColor light = HslToRgb(uint8_t(opposite), kRingSaturation, kComplementLightness);
+  return {light, DarkenColor(light, 30)};
 }
 
 // ---- input ----
@@ -306,8 +347,7 @@ void TWkButton::SetParent(TWinControl* parent) {
 
 void TWkButton::DeclareStoredData(TFiler& filer) {
   TWkCustomButton::DeclareStoredData(filer);
-  filer.DeclareValueProperty(
-      "FrameFlat", [this](TReader& reader) { SetHotTrack(reader.ReadBoolean()); }, [](TWriter&) {}, false);
+  DeclareObsoleteProperty(filer, "FrameFlat", [this](TReader& reader) { SetHotTrack(reader.ReadBoolean()); });
 }
 
 // ---- geometry ----
@@ -387,14 +427,8 @@ TRect TWkButton::PaintHotTrackFace(const TRect& c) {
   if ((FGroupIndex != 0 && FDown) || FPressedLook) {
     FillArea(canvas, face.Left, face.Top, face.Right, face.Bottom, DarkenColor(Color(), 10));
   } else if (FPointerInside) {
-    if (HotTrackColorType() == htctComplement) {
-      const int hue = HueOfColor(HotTrackColor());
-      const int opposite = hue >= kHalfTurn ? hue - kHalfTurn : hue + kHalfTurn;
-      const TColor ring = HslToRgb(uint8_t(opposite), kRingSaturation, kComplementLightness);
-      PaintHotTrackRings(face, ring, DarkenColor(ring, 30));
-    } else {
-      PaintHotTrackRings(face, LightenColor(HotTrackColor(), 30), DarkenColor(HotTrackColor(), 30));
-    }
+    const THotTrackShades shades = HotTrackShades();
+    PaintHotTrackRings(face, shades.Light, shades.Dark);
   } else if (FGroupIndex == 0 && (FActiveDefault || Focused())) {
     const TColor ring = HslToRgb(HueOfColor(HighlightColor()), kRingSaturation, kFocusLightness);
     PaintHotTrackRings(face, ring, DarkenColor(ring, 30));
@@ -815,6 +849,13 @@ void TWkBitBtn::DrawImageListGlyph(const TRect& g) {
   }
   const int index = Enabled() ? FImageIndex : FDisabledIndex;
   if (index != -1) FImages->Draw(Canvas(), g.Left, g.Top, index, true);
+}
+
+// An action's image is taken, unless only defaults are applied and an image is set.
+void TWkBitBtn::ActionChange(TBasicAction* sender, bool checkDefaults) {
+  TWkButton::ActionChange(sender, checkDefaults);
+  auto* action = dynamic_cast<TCustomAction*>(sender);
+  if (action != nullptr && (!checkDefaults || FImageIndex == -1)) SetImageIndex(action->ImageIndex());
 }
 
 // Margin and spacing follow the bounds; "no fixed margin" stays what it is.

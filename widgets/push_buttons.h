@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/controls/actions.h"
 #include "framework/controls/custom_control.h"
 #include "framework/controls/image_list.h"
 #include "framework/graphics/bitmap.h"
@@ -49,6 +50,10 @@ class TWkCustomButton : public TCustomControl {
   virtual void SetTextShadowDepth(int value);
   bool Transparent() const { return FTransparent; }
   virtual void SetTransparent(bool value);
+  // The click runs OnClick when one is bound, else the action.
+  TBasicAction* Action() const { return FActionLink != nullptr ? FActionLink->Action() : nullptr; }
+  void SetAction(TBasicAction* value);
+  TActionLink* ActionLink() const { return FActionLink.get(); }
 
   // Press state, for painting and for tests.
   bool PressedLook() const { return FPressedLook; }
@@ -60,6 +65,13 @@ class TWkCustomButton : public TCustomControl {
   virtual void DrawCaption(TCanvas& canvas, TRect rect, unsigned flags);
   // The height the caption takes when wrapped to `rect`'s width.
   int CaptionHeight(const TRect& rect) const;
+  // The mouse-over pair: light and dark shades of the hot-track colour, or of the hue
+  // opposite it on the colour circle.
+  struct THotTrackShades {
+    TColor Light;
+    TColor Dark;
+  };
+  THotTrackShades HotTrackShades() const;
   // The area a hover change repaints.
   virtual TRect GetHotTrackRect() const { return ClientRect(); }
 
@@ -71,6 +83,11 @@ class TWkCustomButton : public TCustomControl {
   virtual void RepaintFace() { Repaint(); }
   // A completed press: released inside, or Space released.
   virtual void Press() = 0;
+  void Click() override;
+  virtual std::unique_ptr<TActionLink> CreateActionLink();
+  // The action's settings changed; with `checkDefaults` only settings still at their
+  // defaults are taken (the action is being loaded).
+  virtual void ActionChange(TBasicAction* sender, bool checkDefaults);
 
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
@@ -109,6 +126,7 @@ class TWkCustomButton : public TCustomControl {
   TColor FTextShadowColor = clBtnShadow;
   int FTextShadowDepth = 2;
   bool FTransparent = false;
+  std::unique_ptr<TActionLink> FActionLink;
 };
 
 class TWkButton : public TWkCustomButton {
@@ -242,6 +260,7 @@ class TWkBitBtn : public TWkButton {
 
  protected:
   void DrawFaceContent() override;
+  void ActionChange(TBasicAction* sender, bool checkDefaults) override;
   virtual void DrawImageListGlyph(const TRect& rect);
   virtual void DrawBitmapGlyph(const TRect& rect);
   void ChangeScale(int m, int d) override;

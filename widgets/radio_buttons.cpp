@@ -11,6 +11,7 @@
 #include "framework/graphics/text_layout.h"
 #include "framework/typeinfo/class_info.h"
 #include "framework/typeinfo/class_registry.h"
+#include "framework/typeinfo/obsolete_property.h"
 #include "widgets/frame_drawing.h"
 
 namespace {
@@ -89,7 +90,9 @@ const TClassInfo& TWkCustomGlyphButton::ClassInfo() {
 }
 
 TWkCustomGlyphButton::TWkCustomGlyphButton(TComponent* owner)
-    : TWkCustomButton(owner), FCustomGlyphs(std::make_unique<TBitmap>()), FBackgroundCache(std::make_unique<TBitmap>()) {
+    : TWkCustomButton(owner),
+      FCustomGlyphs(std::make_unique<TBitmap>()),
+      FBackgroundCache(std::make_unique<TBitmap>()) {
   FCustomGlyphs->OnChange = [this](TObject*) { CustomGlyphsChanged(); };
   FControlStyle.Include(csSetCaption);
   FControlStyle.Include(csReplicatable);
@@ -137,8 +140,17 @@ void TWkCustomGlyphButton::CustomGlyphsChanged() {
 
 void TWkCustomGlyphButton::DeclareStoredData(TFiler& filer) {
   TWkCustomButton::DeclareStoredData(filer);
-  filer.DeclareValueProperty(
-      "Flat", [this](TReader& reader) { SetHotTrack(reader.ReadBoolean()); }, [](TWriter&) {}, false);
+  DeclareObsoleteProperty(filer, "Flat", [this](TReader& reader) { SetHotTrack(reader.ReadBoolean()); });
+}
+
+std::unique_ptr<TActionLink> TWkCustomGlyphButton::CreateActionLink() {
+  return std::make_unique<TWkCheckedActionLink>(this);
+}
+
+void TWkCustomGlyphButton::ActionChange(TBasicAction* sender, bool checkDefaults) {
+  TWkCustomButton::ActionChange(sender, checkDefaults);
+  auto* action = dynamic_cast<TCustomAction*>(sender);
+  if (action != nullptr && (!checkDefaults || !Checked())) SetChecked(action->Checked());
 }
 
 // ---- geometry ----
@@ -280,7 +292,7 @@ const TClassInfo& TWkRadioButton::ClassInfo() {
   using B = TWkRadioButton;
   static const TClassInfo info =
       DefineClass<B, TWkCustomGlyphButton>("TWkRadioButton")
-          .Property("Checked", &B::Checked, &B::SetChecked, ::Default(0))
+          .Property("Checked", &B::Checked, &B::SetChecked, ::Default(0), &B::CheckedStored)
           .Property("AlignmentVertical", &B::AlignmentVertical, &B::SetAlignmentVertical, ::Default(avTop))
           .Property("TabStop", &B::TabStop, &B::SetTabStop, ::Default(0));
   return info;
@@ -291,6 +303,8 @@ TWkRadioButton::TWkRadioButton(TComponent* owner) : TWkCustomGlyphButton(owner) 
   SetStateCount(6);
   SetTabStop(false);
 }
+
+bool TWkRadioButton::CheckedStored() const { return ActionLink() == nullptr || !ActionLink()->IsCheckedLinked(); }
 
 void TWkRadioButton::SetChecked(bool value) {
   if (value == FChecked) return;
@@ -384,17 +398,13 @@ void TWkRadioButton::BuildTemplateGlyph(TBitmap& glyph) const {
 TColor TWkRadioButton::RoleColor(int role) const {
   const TColor window = clWindow, frame = FrameColor(), highlight = HighlightColor(), disabled = DisabledColor();
   const TColor pressedInside = DarkenColor(window, 20);
-  TColor hotLight, hotDark;
-  if (HotTrackColorType() == htctActual) {
-    hotLight = LightenColor(HotTrackColor(), 30);
-    hotDark = DarkenColor(HotTrackColor(), 30);
-  } else {
-    const int hue = HueOfColor(HotTrackColor());
-    hotLight = HslToRgb(uint8_t(hue >= 120 ? hue - 120 : hue + 120), 220, 180);
-    hotDark = DarkenColor(hotLight, 30);
-  }
+  const THotTrackShades hot = HotTrackShades();
+  const TColor hotLight = hot.Light, hotDark = hot.Dark;
   const bool trueColor = HasTrueColorDisplay();
-  enum { normal, pressed, hover, off } state = !Enabled() ? off : FPressedLook ? pressed : FPointerInside ? hover : normal;
+  enum { normal, pressed, hover, off } state = normal;
+  if (!Enabled()) state = off;
+  else if (FPressedLook) state = pressed;
+  else if (FPointerInside) state = hover;
   if (!trueColor && state != off) state = normal;
   if (!trueColor) {
     if (role == 1 || role == 2 || role == 12) return AvoidMaskColor(frame);
@@ -423,4 +433,23 @@ TColor TWkRadioButton::RoleColor(int role) const {
   }
 }
 
-void RegisterRadioButtonClasses() { RegisterStreamClass(TWkRadioButton::ClassInfo()); }
+// ======================================================================================
+// TWkCheckedActionLink
+// ======================================================================================
+
+TWkCheckedActionLink::TWkCheckedActionLink(TWkCustomGlyphButton* client)
+    : TWinControlActionLink(client), FGlyphClient(client) {}
+
+bool TWkCheckedActionLink::IsCheckedLinked() const {
+  auto* action = dynamic_cast<TCustomAction*>(Action());
+  return TWinControlActionLink::IsCheckedLinked() && action != nullptr && FGlyphClient->Checked() == action->Checked();
+}
+
+void TWkCheckedActionLink::SetChecked(bool value) {
+  if (IsCheckedLinked()) FGlyphClient->SetChecked(value);
+}
+
+void RegisterRadioButtonClasses() {
+  RegisterStreamClass(TWkRadioButton::ClassInfo());
+  RegisterStreamClass(TAction::ClassInfo());
+}

@@ -68,6 +68,9 @@ class TWkCustomGlyphButton : public TWkCustomButton {
   void ParentColorChanged(TMessage& m) override;
   void KeyPress(char& key) override;
   void Dispatch(TMessage& m) override;
+  std::unique_ptr<TActionLink> CreateActionLink() override;
+  // A linked action's checked state is taken unless only defaults apply and this is checked.
+  void ActionChange(TBasicAction* sender, bool checkDefaults) override;
   void MarkBackgroundStale() { FBackgroundStale = true; }
   void SetStateCount(int value);
 
@@ -100,6 +103,8 @@ class TWkRadioButton : public TWkCustomGlyphButton {
   // Checking unchecks the parent's other radio buttons (silently), then clicks this one.
   void SetChecked(bool value) override;
   bool MouseSelecting() const { return FMouseSelecting; }
+  // Not stored while a linked action supplies it.
+  bool CheckedStored() const;
 
   void BuildStateGlyph(TBitmap& glyph) override;
   // The colour of template role `role` (0 to 12) in the current state.
@@ -119,6 +124,18 @@ class TWkRadioButton : public TWkCustomGlyphButton {
 
   bool FChecked = false;
   bool FMouseSelecting = false;
+};
+
+// Links a glyph button's checked state to its action's.
+class TWkCheckedActionLink : public TWinControlActionLink {
+ public:
+  explicit TWkCheckedActionLink(TWkCustomGlyphButton* client);
+  // Linked while the button is in step with the action.
+  bool IsCheckedLinked() const override;
+  void SetChecked(bool value) override;
+
+ private:
+  TWkCustomGlyphButton* FGlyphClient;
 };
 
 // Registers the radio-button classes for streaming.

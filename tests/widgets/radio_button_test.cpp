@@ -587,3 +587,71 @@ TEST(RadioStreaming, ReadsAMainWindowButtonAndTheOldFlat) {
   EXPECT_FALSE(r7->TabStop());
   EXPECT_TRUE(r8->HotTrack()) << "Flat turns HotTrack on";
 }
+
+// ---- actions ----
+
+TEST_F(RadioTest, ALinkedActionsCheckedStateChecksTheButtonWhileTheyAreInStep) {
+  Show();
+  TAction action(nullptr);
+  A1->SetAction(&action);
+  EXPECT_FALSE(A1->CheckedStored()) << "the action supplies it";
+  action.SetChecked(true);
+  EXPECT_TRUE(A1->Checked());
+  EXPECT_EQ(Clicks, (Names{"WkRadioButton1"}));
+  A2->SetChecked(true);
+  EXPECT_FALSE(A1->Checked());
+  EXPECT_TRUE(A1->CheckedStored()) << "out of step with the action";
+  action.SetChecked(false);
+  EXPECT_FALSE(A1->Checked());
+  action.SetChecked(true);
+  EXPECT_TRUE(A1->Checked()) << "in step again, so linked";
+  EXPECT_FALSE(A2->Checked());
+}
+
+TEST_F(RadioTest, AssigningAnActionTakesItsStateUnlessOnlyDefaultsApply) {
+  TAction checkedAction(nullptr);
+  checkedAction.SetChecked(true);
+  checkedAction.SetCaption("From the action");
+  B1->SetAction(&checkedAction);
+  EXPECT_TRUE(B1->Checked());
+  EXPECT_EQ(B1->Caption(), "From the action");
+
+  TAction loading(nullptr);
+  loading.SetComponentState(csLoading, true);
+  A1->SetChecked(true);
+  A1->SetAction(&loading);
+  EXPECT_TRUE(A1->Checked()) << "a checked button keeps its state during a defaults-only update";
+  EXPECT_EQ(A1->Caption(), "Test point 1") << "and its caption";
+}
+
+TEST_F(RadioTest, WithoutAnOnClickTheClickExecutesTheAction) {
+  int executed = 0;
+  TAction action(nullptr);
+  action.FOnExecute = [&](TObject*) { ++executed; };
+  A1->FOnClick.Clear();
+  A1->SetAction(&action);
+  A1->SetChecked(true);
+  EXPECT_EQ(executed, 1);
+  {
+    TAction gone(nullptr);
+    A2->SetAction(&gone);
+  }
+  EXPECT_EQ(A2->Action(), nullptr) << "a freed action is forgotten";
+}
+
+TEST(ButtonAction, GlyphButtonTakesTheActionsImageUnlessOnlyDefaultsApplyOverAnImage) {
+  TWkBitBtn b(nullptr);
+  TAction action(nullptr);
+  action.SetImageIndex(3);
+  b.SetAction(&action);
+  EXPECT_EQ(b.ImageIndex(), 3);
+  action.SetImageIndex(5);
+  EXPECT_EQ(b.ImageIndex(), 5) << "follows the action's changes";
+  TWkBitBtn own(nullptr);
+  own.SetImageIndex(1);
+  TAction loading(nullptr);
+  loading.SetImageIndex(4);
+  loading.SetComponentState(csLoading, true);
+  own.SetAction(&loading);
+  EXPECT_EQ(own.ImageIndex(), 1);
+}
