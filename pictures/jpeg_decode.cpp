@@ -115,6 +115,8 @@ TBitmap& TJPEGImage::DecodeToBitmap() {
     } catch (...) {
       failure = std::current_exception();
     }
+    // Rows the decoder never reached hold no picture: black, not leftover memory.
+    if (!context.Info.buffered_image) bitmap.ClearRowsFrom(int(context.Info.output_scanline));
     try {
       NotifyProgress(this, psEnding, failure ? 0 : 100, PaletteDirty(), {}, {});
       if (PaletteDirty()) NotifyChanged(this);
@@ -144,7 +146,10 @@ void TJPEGImage::Decode(TDecodeContext& context, TBitmap& bitmap) {
   CheckOutputSize(context, bitmap);
   JpegCall(context.Errors, [&] { jpeg_start_decompress(&info); });
   CheckSampleLayout(context, bitmap);
-  bitmap.SetSize(int(info.output_width), int(info.output_height));
+  // Every row is written by the decoder, so the new rows are not cleared first; scan-by-scan
+  // display shows the rows before the first scan has filled them, so there they are.
+  bitmap.SetSize(int(info.output_width), int(info.output_height),
+                 info.buffered_image ? TNewPixels::Black : TNewPixels::Unset);
   if (info.buffered_image) {
     bool firstPass = true;
     bool complete = false;

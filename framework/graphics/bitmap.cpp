@@ -27,7 +27,8 @@ std::vector<TRGBQuad> DefaultColorTable(TPixelFormat format) {
   return {};
 }
 
-TBitmapImage BlankImage(int width, int height, TPixelFormat format, std::vector<TRGBQuad> table) {
+TBitmapImage BlankImage(int width, int height, TPixelFormat format, std::vector<TRGBQuad> table,
+                        TNewPixels pixels = TNewPixels::Black) {
   TBitmapImage image;
   image.Width = std::max(width, 0);
   image.Height = std::max(height, 0);
@@ -36,7 +37,15 @@ TBitmapImage BlankImage(int width, int height, TPixelFormat format, std::vector<
   const int64_t bytes = BytesPerScanLine(image.Width, image.BitsPerPixel()) * image.Height;
   if (image.Width > kMaxBitmapExtent || image.Height > kMaxBitmapExtent || bytes > kMaxBitmapBytes)
     throw EOutOfResources(rs::SOutOfResources);
-  image.Bits.assign(size_t(bytes), 0);
+  if (pixels == TNewPixels::Black) {
+    image.Bits.assign(size_t(bytes), 0);
+    return image;
+  }
+  // The caller writes the pixels; the padding after them is cleared here, so that stored
+  // files and byte comparisons never see leftover memory.
+  image.Bits.AllocateUninitialised(size_t(bytes));
+  const size_t stride = size_t(image.Stride()), used = size_t(image.Width) * size_t(image.BitsPerPixel()) / 8;
+  for (size_t at = used; at < image.Bits.size(); at += stride) std::memset(image.Bits.data() + at, 0, stride - used);
   return image;
 }
 }  // namespace
@@ -46,12 +55,12 @@ void TBitmap::ImageChanged() {
   NotifyChanged(this);
 }
 
-void TBitmap::SetSize(int width, int height) {
+void TBitmap::SetSize(int width, int height, TNewPixels pixels) {
   if (width == FImage.Width && height == FImage.Height) return;
   std::vector<TRGBQuad> table =
       FImage.ColorTable.empty() ? DefaultColorTable(FImage.Format) : FImage.ColorTable;
-  TBitmapImage image = BlankImage(width, height, FImage.Format, std::move(table));
-  const int rows = std::min(image.Height, FImage.Height);
+  TBitmapImage image = BlankImage(width, height, FImage.Format, std::move(table), pixels);
+  const int rows = pixels == TNewPixels::Unset ? 0 : std::min(image.Height, FImage.Height);
   const size_t bytes = size_t(std::min(image.Stride(), FImage.Stride()));
   for (int y = 0; y < rows; ++y) std::memcpy(image.Row(y), FImage.Row(y), bytes);
   FImage = std::move(image);
@@ -65,6 +74,10 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
     for (int x = 0; x < image.Width; ++x) image.SetPixelValue(x, y, image.RGBToValue(FImage.PixelRGB(x, y)));
   FImage = std::move(image);
   ImageChanged();
+}
+
+void TBitmap::ClearRowsFrom(int row) {
+  for (int y = std::max(row, 0); y < FImage.Height; ++y) std::memset(FImage.Row(y), 0, size_t(FImage.Stride()));
 }
 
 uint8_t* TBitmap::ScanLine(int row) {

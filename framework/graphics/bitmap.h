@@ -9,6 +9,7 @@
 #include "framework/graphics/graphic.h"
 
 enum TTransparentMode { tmAuto, tmFixed };
+enum class TNewPixels { Black, Unset };
 VM_DECLARE_ENUM(TPixelFormat);
 VM_DECLARE_ENUM(TTransparentMode);
 
@@ -23,8 +24,12 @@ class TBitmap : public TGraphic {
   int Height() const override { return FImage.Height; }
   void SetWidth(int value) override { SetSize(value, FImage.Height); }
   void SetHeight(int value) override { SetSize(FImage.Width, value); }
-  // Keeps the part of the picture both sizes share; new pixels are black (index 0).
-  void SetSize(int width, int height);
+  // Black: keeps the part of the picture both sizes share; new pixels are black (index 0).
+  // Unset: a changed size keeps nothing and leaves every byte of the rows to the caller,
+  // who must write them all (a decoder filling every row).
+  void SetSize(int width, int height, TNewPixels pixels = TNewPixels::Black);
+  // Blackens (index 0) every row from `row` (counted from the top) to the bottom.
+  void ClearRowsFrom(int row);
   TPixelFormat PixelFormat() const { return FImage.Format; }
   // Converts the pixels; an 8-bit bitmap without a colour table gets the halftone palette.
   void SetPixelFormat(TPixelFormat format);

@@ -1,5 +1,9 @@
 #include "framework/graphics/bitmap_image.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
 int BitsPerPixelOf(TPixelFormat format) {
   switch (format) {
     case pf1bit: return 1;
@@ -53,9 +57,15 @@ void TBitmapImage::SetPixelValue(int x, int y, uint32_t value) {
 
 void TBitmapImage::FillSpan(int y, int x0, int x1, uint32_t value) {
   if (Format == pf32bit) {
-    const auto r = uint8_t(value), g = uint8_t(value >> 8), b = uint8_t(value >> 16);
+    // One word per pixel: blue, green, red, 0 in memory.
+    static_assert(std::endian::native == std::endian::little, "pixel words are assembled little-endian");
+    const uint32_t word = (value & 0xFF) << 16 | (value & 0xFF00) | ((value >> 16) & 0xFF);
+    if (x1 <= x0) return;
     uint8_t* p = Row(y) + 4 * size_t(x0);
-    for (int x = x0; x < x1; ++x, p += 4) p[0] = b, p[1] = g, p[2] = r, p[3] = 0;
+    // The first pixel, then the filled part copied onto what follows it, doubling each time.
+    const size_t bytes = 4 * size_t(x1 - x0);
+    std::memcpy(p, &word, 4);
+    for (size_t done = 4; done < bytes; done *= 2) std::memcpy(p + done, p, std::min(done, bytes - done));
     return;
   }
   for (int x = x0; x < x1; ++x) SetPixelValue(x, y, value);

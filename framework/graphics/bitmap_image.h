@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/graphics/palette.h"
+#include "framework/graphics/pixel_buffer.h"
 
 enum TPixelFormat { pf1bit, pf8bit, pf24bit, pf32bit };
 
@@ -18,7 +19,7 @@ struct TBitmapImage {
   int Width = 0;
   int Height = 0;
   TPixelFormat Format = pf24bit;
-  std::vector<uint8_t> Bits;
+  TPixelBuffer Bits;
   std::vector<TRGBQuad> ColorTable;
 
   int BitsPerPixel() const { return BitsPerPixelOf(Format); }

@@ -1,67 +1,16 @@
-// Block copies of a drawing context: plain, stretching (dropping or averaging) and masked.
+// Block copies of a drawing context: plain, stretching by dropping or repeating pixels,
+// and masked. Averaging (halftone) stretching is in draw_halftone.cpp.
 #include <algorithm>
+#include <cstring>
+#include <span>
 
 #include "framework/graphics/bitmap.h"
-#include "framework/graphics/draw_context.h"
+#include "framework/graphics/blit_support.h"
 #include "framework/graphics/stretch_map.h"
 
+using namespace blit;
+
 namespace {
-uint32_t ResolveRGB(TColor color) { return uint32_t(ColorToRGB(color)) & 0xFFFFFF; }
-
-uint32_t ApplyMode(TCopyMode mode, uint32_t s, uint32_t d) {
-  switch (mode) {
-    case cmSrcCopy: return s;
-    case cmSrcAnd: return s & d;
-    case cmSrcPaint: return s | d;
-    case cmSrcInvert: return s ^ d;
-    case cmDstInvert: return ~d & 0xFFFFFF;
-    case cmNotSrcCopy: return ~s & 0xFFFFFF;
-    case cmBlackness: return 0;
-    case cmWhiteness: return 0xFFFFFF;
-  }
-  return s;
-}
-
-// Source pixels as RGB. A monochrome source drawn in colour shows its 0 pixels in the text
-// colour and its 1 pixels in the background colour; a colour source copied into a monochrome
-// target becomes white where it has the background colour and black elsewhere.
-class TSourceReader {
- public:
-  TSourceReader(const TBitmapImage& source, const TBitmapImage& target, const TDrawState& state)
-      : FSource(source),
-        FMonoToColor(source.Format == pf1bit && target.Format != pf1bit),
-        FColorToMono(source.Format != pf1bit && target.Format == pf1bit),
-        FText(ResolveRGB(state.TextColor)),
-        FBk(ResolveRGB(state.BkColor)) {}
-
-  uint32_t Read(int x, int y) const {
-    const uint32_t value = FSource.PixelValue(x, y);
-    if (FMonoToColor) return value ? FBk : FText;
-    const uint32_t rgb = FSource.ValueToRGB(value);
-    if (FColorToMono) return rgb == FBk ? 0xFFFFFF : 0;
-    return rgb;
-  }
-
- private:
-  const TBitmapImage& FSource;
-  bool FMonoToColor, FColorToMono;
-  uint32_t FText, FBk;
-};
-
-struct TAxis {
-  int DestStart = 0;
-  int SourceStart = 0;
-  int DestExtent = 0;
-  int SourceExtent = 0;
-  bool Mirrored = false;
-};
-
-// Normalises one axis of a copy; reversed extents on one side only mirror the picture.
-TAxis MakeAxis(int d0, int d1, int s0, int s1) {
-  TAxis axis{std::min(d0, d1), std::min(s0, s1), std::abs(d1 - d0), std::abs(s1 - s0), (d1 < d0) != (s1 < s0)};
-  return axis;
-}
-
 std::vector<int> AxisMap(const TAxis& axis) {
   std::vector<int> map = StretchIndexMap(axis.SourceExtent, axis.DestExtent);
   if (axis.Mirrored) std::reverse(map.begin(), map.end());
@@ -69,9 +18,92 @@ std::vector<int> AxisMap(const TAxis& axis) {
   return map;
 }
 
-bool FastCopyApplies(const TBitmapImage& source, const TBitmapImage& target, TCopyMode mode, const TBitmapImage* mask) {
+// Source copies of colour pixels onto a 32-bit surface (windows are) take a path of their
+// own: whole rows of surface words, made once per source row and copied span by span.
+bool SurfacePathApplies(const TBitmapImage& source, const TBitmapImage& target, TCopyMode mode,
+                        const TBitmapImage* mask) {
   return mask == nullptr && mode == cmSrcCopy && target.Format == pf32bit &&
-         (source.Format == pf24bit || source.Format == pf32bit);
+         (source.Format == pf24bit || source.Format == pf32bit || source.Format == pf8bit);
+}
+
+// Writes source pixels of one row as surface words, one per destination column.
+class TSurfaceRowMaker {
+ public:
+  TSurfaceRowMaker(const TBitmapImage& source, std::span<const int> columns) : FFormat(source.Format) {
+    const size_t step = FFormat == pf32bit ? 4 : FFormat == pf24bit ? 3 : 1;
+    // Columns one source pixel apart (a plain copy) are read as a run, without the table.
+    FRunFrom = columns.empty() ? 0 : size_t(columns.front()) * step;
+    FRun = true;
+    FOffsets.reserve(columns.size());
+    for (size_t i = 0; i < columns.size(); ++i) {
+      FOffsets.push_back(uint32_t(size_t(columns[i]) * step));
+      FRun = FRun && columns[i] == columns.front() + int(i);
+    }
+    if (FFormat == pf8bit)
+      for (uint32_t i = 0; i < 256; ++i) FWords[i] = SurfaceWord(source.ValueToRGB(i));
+  }
+
+  // Columns [from, to) of the run, from source row `row` to `out`.
+  void Make(const uint8_t* row, size_t from, size_t to, uint8_t* out) const {
+    if (FFormat == pf8bit) {
+      for (size_t i = from; i < to; ++i, out += 4) std::memcpy(out, &FWords[row[FOffsets[i]]], 4);
+    } else if (FRun && FFormat == pf32bit) {
+      const uint8_t* p = row + FRunFrom + 4 * from;
+      for (size_t i = from; i < to; ++i, p += 4, out += 4) {
+        uint32_t word;
+        std::memcpy(&word, p, 4);
+        word &= 0xFFFFFF;
+        std::memcpy(out, &word, 4);
+      }
+    } else if (FRun) {
+      const uint8_t* p = row + FRunFrom + 3 * from;
+      for (size_t i = from; i < to; ++i, p += 3, out += 4) Put(p, out);
+    } else {
+      for (size_t i = from; i < to; ++i, out += 4) Put(row + FOffsets[i], out);
+    }
+  }
+
+ private:
+  static void Put(const uint8_t* p, uint8_t* out) {
+    const uint32_t word = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+    std::memcpy(out, &word, 4);
+  }
+
+  TPixelFormat FFormat;
+  std::vector<uint32_t> FOffsets;
+  size_t FRunFrom = 0;
+  bool FRun = false;
+  std::array<uint32_t, 256> FWords{};
+};
+
+// The destination columns [first, last) whose source column lies inside the source; the
+// map runs one way only, so they are one run.
+void TrimToSource(const std::vector<int>& xs, int left, int width, int& first, int& last) {
+  auto outside = [&](int x) {
+    const int sx = xs[size_t(x - left)];
+    return sx < 0 || sx >= width;
+  };
+  while (first < last && outside(first)) ++first;
+  while (last > first && outside(last - 1)) --last;
+}
+
+void StretchOntoSurface(const TDrawContext& dc, TBitmapImage& target, const TBitmapImage& source,
+                        const std::vector<int>& xs, const std::vector<int>& ys, int left, int top) {
+  const TRect area = ReachableArea(dc, {left, top, left + int(xs.size()), top + int(ys.size())});
+  if (area.IsEmpty()) return;
+  int first = area.Left, last = area.Right;
+  TrimToSource(xs, left, source.Width, first, last);
+  if (first >= last) return;
+  const TSurfaceRowMaker maker(source, std::span<const int>(xs).subspan(size_t(first - left), size_t(last - first)));
+  for (int y = area.Top; y < area.Bottom; ++y) {
+    const int sy = ys[size_t(y - top)];
+    if (sy < 0 || sy >= source.Height) continue;
+    const uint8_t* sourceRow = source.Row(sy);
+    uint8_t* row = target.Row(y);
+    dc.ForVisibleSpans(y, first, last, [&](int, int x0, int x1) {
+      maker.Make(sourceRow, size_t(x0 - first), size_t(x1 - first), row + 4 * size_t(x0));
+    });
+  }
 }
 }  // namespace
 
@@ -98,71 +130,20 @@ void TDrawContext::StretchCore(const TRect& dest, const TBitmapImage& source, co
   if (ax.DestExtent == 0 || ay.DestExtent == 0 || ax.SourceExtent == 0 || ay.SourceExtent == 0) return;
   const std::vector<int> xs = AxisMap(ax), ys = AxisMap(ay);
   TBitmapImage& target = Image();
-  const TSourceReader reader(source, target, FState);
-  const bool fast = FastCopyApplies(source, target, mode, mask);
-  const size_t sourceBytes = source.Format == pf32bit ? 4 : 3;
   const int left = ax.DestStart + FState.Origin.X, top = ay.DestStart + FState.Origin.Y;
+  if (SurfacePathApplies(source, target, mode, mask)) return StretchOntoSurface(*this, target, source, xs, ys, left, top);
+  const TSourceReader reader(source, target, FState);
+  TTargetValues values(target);
   for (int dy = 0; dy < ay.DestExtent; ++dy) {
     const int sy = ys[size_t(dy)];
     if (sy < 0 || sy >= source.Height) continue;
     ForVisibleSpans(top + dy, left, left + ax.DestExtent, [&](int y, int x0, int x1) {
-      const uint8_t* sourceRow = source.Row(sy);
-      uint8_t* targetRow = target.Row(y);
       for (int x = x0; x < x1; ++x) {
         const int sx = xs[size_t(x - left)];
         if (sx < 0 || sx >= source.Width) continue;
-        if (fast) {
-          const uint8_t* p = sourceRow + size_t(sx) * sourceBytes;
-          uint8_t* q = targetRow + size_t(x) * 4;
-          q[0] = p[0], q[1] = p[1], q[2] = p[2], q[3] = 0;
-          continue;
-        }
         if (mask != nullptr && sx < mask->Width && sy < mask->Height && mask->PixelValue(sx, sy) != 0) continue;
         const uint32_t d = mode == cmSrcCopy ? 0 : target.PixelRGB(x, y);
-        target.SetPixelValue(x, y, target.RGBToValue(ApplyMode(mode, reader.Read(sx, sy), d)));
-      }
-    });
-  }
-}
-
-void TDrawContext::HalftoneCore(const TRect& dest, const TBitmapImage& source, const TRect& sourceRect,
-                                TCopyMode mode) {
-  const TAxis ax = MakeAxis(dest.Left, dest.Right, sourceRect.Left, sourceRect.Right);
-  const TAxis ay = MakeAxis(dest.Top, dest.Bottom, sourceRect.Top, sourceRect.Bottom);
-  if (ax.DestExtent == 0 || ay.DestExtent == 0 || ax.SourceExtent == 0 || ay.SourceExtent == 0) return;
-  std::vector<TBoxTaps> xt = BoxFilterTaps(ax.SourceExtent, ax.DestExtent);
-  std::vector<TBoxTaps> yt = BoxFilterTaps(ay.SourceExtent, ay.DestExtent);
-  if (ax.Mirrored) std::reverse(xt.begin(), xt.end());
-  if (ay.Mirrored) std::reverse(yt.begin(), yt.end());
-  TBitmapImage& target = Image();
-  const TSourceReader reader(source, target, FState);
-  const int left = ax.DestStart + FState.Origin.X, top = ay.DestStart + FState.Origin.Y;
-  auto average = [&](const TBoxTaps& tx, const TBoxTaps& ty, uint32_t& rgb) {
-    int64_t sum[3] = {0, 0, 0}, weight = 0;
-    for (size_t j = 0; j < ty.Weights.size(); ++j) {
-      const int sy = ay.SourceStart + ty.First + int(j);
-      if (sy < 0 || sy >= source.Height) continue;
-      for (size_t i = 0; i < tx.Weights.size(); ++i) {
-        const int sx = ax.SourceStart + tx.First + int(i);
-        if (sx < 0 || sx >= source.Width) continue;
-        const int64_t w = int64_t(tx.Weights[i]) * ty.Weights[j];
-        const uint32_t c = reader.Read(sx, sy);
-        sum[0] += w * (c & 0xFF), sum[1] += w * ((c >> 8) & 0xFF), sum[2] += w * ((c >> 16) & 0xFF);
-        weight += w;
-      }
-    }
-    if (weight == 0) return false;
-    auto channel = [&](int k) { return uint32_t((sum[k] + weight / 2) / weight); };
-    rgb = channel(0) | channel(1) << 8 | channel(2) << 16;
-    return true;
-  };
-  for (int dy = 0; dy < ay.DestExtent; ++dy) {
-    ForVisibleSpans(top + dy, left, left + ax.DestExtent, [&](int y, int x0, int x1) {
-      for (int x = x0; x < x1; ++x) {
-        uint32_t s = 0;
-        if (!average(xt[size_t(x - left)], yt[size_t(dy)], s)) continue;
-        const uint32_t d = mode == cmSrcCopy ? 0 : target.PixelRGB(x, y);
-        target.SetPixelValue(x, y, target.RGBToValue(ApplyMode(mode, s, d)));
+        target.SetPixelValue(x, y, values.Value(ApplyMode(mode, reader.Read(sx, sy), d)));
       }
     });
   }

@@ -1,0 +1,79 @@
+#pragma once
+// The bytes of a bitmap's pixels. Like a byte vector (new bytes are zero), except that a
+// buffer can also be made without clearing it, for a writer that fills every byte itself
+// (a decoder writing every row): clearing megabytes only to overwrite them costs as much as
+// a good part of the writing.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class TPixelBuffer {
+ public:
+  using value_type = uint8_t;
+  using iterator = uint8_t*;
+  using const_iterator = const uint8_t*;
+
+  TPixelBuffer() = default;
+  TPixelBuffer(const TPixelBuffer& other) { CopyIn(other.data(), other.size()); }
+  TPixelBuffer(TPixelBuffer&& other) noexcept
+      : FBytes(std::move(other.FBytes)), FSize(std::exchange(other.FSize, 0)) {}
+  TPixelBuffer& operator=(const TPixelBuffer& other) {
+    if (this != &other) CopyIn(other.data(), other.size());
+    return *this;
+  }
+  TPixelBuffer& operator=(TPixelBuffer&& other) noexcept {
+    FBytes = std::move(other.FBytes);
+    FSize = std::exchange(other.FSize, 0);
+    return *this;
+  }
+
+  // `count` bytes, each `value`.
+  void assign(size_t count, uint8_t value) {
+    Allocate(count);
+    if (count > 0) std::memset(FBytes.get(), value, count);
+  }
+  // Keeps the bytes both sizes share; new bytes are zero.
+  void resize(size_t count) {
+    std::unique_ptr<uint8_t[]> bytes(new uint8_t[count]());
+    if (std::min(count, FSize) > 0) std::memcpy(bytes.get(), FBytes.get(), std::min(count, FSize));
+    FBytes = std::move(bytes);
+    FSize = count;
+  }
+  // `count` bytes whose values are left to the caller to write, every one of them.
+  void AllocateUninitialised(size_t count) { Allocate(count); }
+
+  uint8_t* data() { return FBytes.get(); }
+  const uint8_t* data() const { return FBytes.get(); }
+  size_t size() const { return FSize; }
+  bool empty() const { return FSize == 0; }
+  uint8_t& operator[](size_t i) { return FBytes[i]; }
+  uint8_t operator[](size_t i) const { return FBytes[i]; }
+  iterator begin() { return data(); }
+  iterator end() { return data() + FSize; }
+  const_iterator begin() const { return data(); }
+  const_iterator end() const { return data() + FSize; }
+
+  operator std::vector<uint8_t>() const { return {begin(), end()}; }  // NOLINT: reads like the vector it stands for
+  friend bool operator==(const TPixelBuffer& a, const TPixelBuffer& b) { return Same(a, b.data(), b.size()); }
+  friend bool operator==(const TPixelBuffer& a, const std::vector<uint8_t>& b) { return Same(a, b.data(), b.size()); }
+
+ private:
+  void Allocate(size_t count) {
+    FBytes.reset(count > 0 ? new uint8_t[count] : nullptr);
+    FSize = count;
+  }
+  void CopyIn(const uint8_t* bytes, size_t count) {
+    Allocate(count);
+    if (count > 0) std::memcpy(FBytes.get(), bytes, count);
+  }
+  static bool Same(const TPixelBuffer& a, const uint8_t* bytes, size_t count) {
+    return a.FSize == count && (count == 0 || std::memcmp(a.data(), bytes, count) == 0);
+  }
+
+  std::unique_ptr<uint8_t[]> FBytes;
+  size_t FSize = 0;
+};
