@@ -44,6 +44,11 @@ struct TLocalTime {
   friend bool operator==(const TLocalTime&, const TLocalTime&) = default;
 };
 
+// The shapes the mouse pointer takes over the windows.
+enum class TCursorShape : uint8_t {
+  Arrow, IBeam, Cross, UpArrow, Wait, ArrowWait, HandPoint, SizeNS, SizeWE, SizeNWSE, SizeNESW, SizeAll, No, Hidden,
+};
+
 // The frame a top-level window is drawn with: what its caption bar offers and whether
 // the user can resize it. The surface is the client area in every style.
 enum class TWindowFrame : uint8_t { None, Single, Sizeable, Dialog, ToolWindow, SizeableToolWindow };
@@ -89,6 +94,8 @@ class TPlatformBackend {
   // Sends every mouse event to `window` until released (none releases).
   virtual void SetCapture(TPlatformWindow* window) = 0;
   virtual TPoint CursorPos() const = 0;
+  // The pointer's shape from now on, over every window of the program.
+  virtual void SetCursorShape(TCursorShape shape) = 0;
   // The topmost visible top-level window at a screen point, or none.
   virtual TPlatformWindow* WindowAt(TPoint screenPos) const = 0;
 

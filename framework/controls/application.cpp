@@ -55,6 +55,12 @@ void TApplication::Initialize(TPlatformBackend& backend, std::string_view progra
   FScreen = std::make_unique<TScreen>(backend);
   FWindowSystem->SetExceptionHandler([this](std::exception_ptr e) { HandleException(e); });
   FTitle = TitleFromProgramPath(programPath);
+  if (!FIcon.Empty()) backend.SetIcon(&FIcon);
+}
+
+void TApplication::SetIcon(const TBitmap& icon) {
+  FIcon.CopyFrom(&icon);
+  if (FWindowSystem != nullptr) FWindowSystem->Backend().SetIcon(&FIcon);
 }
 
 TWindowSystem& TApplication::WindowSystem() const {
@@ -97,12 +103,7 @@ void TApplication::HandleMessage() { WindowSystem().HandleMessage(); }
 
 void TApplication::HandleException(std::exception_ptr failure) {
   // A control holding the mouse would otherwise keep it through the message box.
-  if (FWindowSystem != nullptr) {
-    if (TControl* capture = FWindowSystem->CaptureControl()) {
-      FWindowSystem->SetCaptureControl(nullptr);
-      capture->Perform(msgCancelMode);
-    }
-  }
+  if (FWindowSystem != nullptr) FWindowSystem->CancelCapture();
   try {
     std::rethrow_exception(failure);
   } catch (const EAbort&) {

@@ -57,7 +57,8 @@ class TApplication : public TComponent {
   const std::string& Title() const { return FTitle; }
   void SetTitle(const std::string& value) { FTitle = value; }
   const TBitmap& Icon() const { return FIcon; }
-  void SetIcon(const TBitmap& icon) { FIcon.CopyFrom(&icon); }
+  // Every window of the program shows it (the backend gets it now or at Initialize).
+  void SetIcon(const TBitmap& icon);
 
   // Reports the exception the loop caught: EAbort silently, any other in an error box.
   void HandleException(std::exception_ptr failure);

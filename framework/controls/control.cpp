@@ -164,6 +164,7 @@ bool TControl::IsShowing() const {
 
 void TControl::SetVisible(bool value) {
   if (value == FVisible) return;
+  if (!value) CancelCaptureInside();
   if (FVisible) InvalidateControl(true, false);
   FVisible = value;
   NoteLayoutChange();
@@ -172,8 +173,25 @@ void TControl::SetVisible(bool value) {
   RequestAlign();
 }
 
+void TControl::SetCursor(TCursor value) {
+  if (value == FCursor) return;
+  FCursor = value;
+  if (TWindowSystem* ws = TWindowSystem::Current()) ws->CursorChanged();
+}
+
+void TControl::CancelCaptureInside() {
+  TWindowSystem* ws = TWindowSystem::Current();
+  if (ws == nullptr || ws->CaptureControl() == nullptr) return;
+  for (const TControl* c = ws->CaptureControl(); c != nullptr; c = c->FParent)
+    if (c == this) {
+      ws->CancelCapture();
+      return;
+    }
+}
+
 void TControl::SetEnabled(bool value) {
   if (value == FEnabled) return;
+  if (!value) CancelCaptureInside();
   FEnabled = value;
   Perform(ntEnabledChanged);
 }
@@ -342,7 +360,7 @@ void TControl::Dispatch(TMessage& m) {
     case msgRButtonUp: MouseButtonMessage(m, mbRight, false, false); return;
     case msgMButtonUp: MouseButtonMessage(m, mbMiddle, false, false); return;
     case msgPaint: PaintMessage(m); return;
-    case msgCancelMode: FControlState.Exclude(csClicked); return;
+    case msgCancelMode: CancelMode(m); return;
     case ntMouseEnter: MouseEnter(m); return;
     case ntMouseLeave: MouseLeave(m); return;
     case ntTextChanged: TextChanged(m); return;
@@ -382,6 +400,8 @@ void TControl::MouseButtonMessage(TMessage& m, TMouseButton button, bool down, b
   }
   MouseUp(button, shift, p.X, p.Y);
 }
+
+void TControl::CancelMode(TMessage&) { FControlState.Exclude(csClicked); }
 
 void TControl::Click() { FOnClick(this); }
 void TControl::DblClick() { FOnDblClick(this); }

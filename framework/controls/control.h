@@ -135,7 +135,8 @@ class TControl : public TComponent {
   bool ParentShowHint() const { return FParentShowHint; }
   void SetParentShowHint(bool value);
   TCursor Cursor() const { return FCursor; }
-  void SetCursor(TCursor value) { FCursor = value; }
+  // The pointer takes the shape over this control (and its children left at crDefault).
+  void SetCursor(TCursor value);
 
   TControlStyle ControlStyle() const { return FControlStyle; }
   void SetControlStyle(TControlStyle value) { FControlStyle = value; }
@@ -212,6 +213,9 @@ class TControl : public TComponent {
   virtual void ShowHintChanged(TMessage&) {}
   virtual void ParentShowHintChanged(TMessage&);
   virtual void PaintMessage(TMessage&) {}
+  // The mouse was taken from this control (msgCancelMode): a press it was tracking is
+  // over without a release. Overrides call the base first.
+  virtual void CancelMode(TMessage&);
   // The form offers a dialog key (WParam the key, LParam the modifier bits) or an Alt
   // character (WParam the character); a control that acts on it sets Result to 1.
   virtual void DialogKey(TMessage&) {}
@@ -228,6 +232,8 @@ class TControl : public TComponent {
   void InvalidateControl(bool isVisible, bool isOpaque);
   // Tells the window system that what shows of the controls may have changed.
   static void NoteLayoutChange();
+  // A control hidden or disabled cannot keep the mouse, nor can one inside it.
+  void CancelCaptureInside();
 
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState FControlState;

@@ -192,7 +192,7 @@ void TCustomForm::Close() {
 TModalResult TCustomForm::ShowModal() {
   TWindowSystem* ws = TWindowSystem::Current();
   if (Visible() || FModal || ws == nullptr) throw EInvalidOperation(rs::SCannotShowModal);
-  ws->SetCaptureControl(nullptr);
+  ws->CancelCapture();
   TScreen* screen = Screen();
   TCustomForm* previous = screen != nullptr ? screen->ActiveForm() : nullptr;
   // Every other form ignores input while this one runs.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/controls/custom_form.h"
+#include "framework/controls/window_system.h"
 #include "framework/core/exceptions.h"
 #include "framework/graphics/canvas.h"
 #include "platform/backend.h"
@@ -34,6 +35,14 @@ TScreen::~TScreen() { CurrentScreen() = nullptr; }
 int TScreen::PixelsPerInch() const { return FBackend.PixelsPerInch(); }
 int TScreen::Width() const { return FBackend.ScreenSize().cx; }
 int TScreen::Height() const { return FBackend.ScreenSize().cy; }
+int TScreen::ColorDepth() const { return FBackend.BitsPerPixel(); }
+TPoint TScreen::CursorPos() const { return FBackend.CursorPos(); }
+
+void TScreen::SetCursor(TCursor value) {
+  if (value == FCursor) return;
+  FCursor = value;
+  if (TWindowSystem* ws = TWindowSystem::Current()) ws->CursorChanged();
+}
 
 void TScreen::AddForm(TCustomForm* form) {
   if (std::find(FForms.begin(), FForms.end(), form) == FForms.end()) FForms.push_back(form);

@@ -6,6 +6,9 @@
 #include <optional>
 #include <vector>
 
+#include "framework/core/geometry.h"
+#include "framework/typeinfo/ident_maps.h"
+
 class TCustomForm;
 class TFont;
 class TPlatformBackend;
@@ -21,6 +24,14 @@ class TScreen {
   int PixelsPerInch() const;
   int Width() const;
   int Height() const;
+  // Bits per pixel of the screen: 8 for a palette screen, 32 for true colour.
+  int ColorDepth() const;
+  // Where the mouse pointer is, in screen coordinates.
+  TPoint CursorPos() const;
+  // A pointer shape for the whole program (crHourGlass while busy); crDefault leaves the
+  // shape to the control under the pointer.
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor value);
 
   // Forms register themselves while they exist; the active one has the keyboard.
   const std::vector<TCustomForm*>& Forms() const { return FForms; }
@@ -43,6 +54,7 @@ class TScreen {
   std::vector<TCustomForm*> FForms;
   TCustomForm* FActiveForm = nullptr;
   TLineHeightMeasure FLineHeightMeasure;
+  TCursor FCursor = crDefault;
 };
 
 // The installed screen, or none.

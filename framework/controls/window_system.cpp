@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/controls/screen.h"
 #include "framework/controls/timer.h"
 #include "framework/controls/win_control.h"
 #include "framework/core/exceptions.h"
@@ -29,6 +30,30 @@ uint32_t MouseMessage(TInputKind kind, TInputButton button) {
   }
 }
 }  // namespace
+
+TCursorShape CursorShapeOf(TCursor cursor) {
+  switch (cursor) {
+    case crNone: return TCursorShape::Hidden;
+    case crCross: return TCursorShape::Cross;
+    case crIBeam: return TCursorShape::IBeam;
+    case crUpArrow: return TCursorShape::UpArrow;
+    case crSizeNESW: return TCursorShape::SizeNESW;
+    case crSizeNS:
+    case crVSplit: return TCursorShape::SizeNS;
+    case crSizeNWSE: return TCursorShape::SizeNWSE;
+    case crSizeWE:
+    case crHSplit: return TCursorShape::SizeWE;
+    case crSize:
+    case crSizeAll: return TCursorShape::SizeAll;
+    case crHourGlass:
+    case crSQLWait: return TCursorShape::Wait;
+    case crAppStart: return TCursorShape::ArrowWait;
+    case crNo:
+    case crNoDrop: return TCursorShape::No;
+    case crHandPoint: return TCursorShape::HandPoint;
+    default: return TCursorShape::Arrow;
+  }
+}
 
 TWindowSystem::TWindowSystem(TPlatformBackend& backend) : FBackend(backend) {
   if (CurrentSlot() != nullptr) throw EInvalidOperation(rs::SWindowSystemInstalled);
@@ -216,7 +241,10 @@ void TWindowSystem::DeliverWindowEvent(const TInputEvent& e) {
   switch (e.Kind) {
     case TInputKind::WindowClose: top->Perform(msgClose); break;
     case TInputKind::WindowActivate: top->Perform(msgActivate, 1); break;
-    case TInputKind::WindowDeactivate: top->Perform(msgActivate, 0); break;
+    case TInputKind::WindowDeactivate:
+      CancelCapture();
+      top->Perform(msgActivate, 0);
+      break;
     default: top->SetBounds(e.ScreenPos.X, e.ScreenPos.Y, top->Width(), top->Height());
   }
 }
@@ -245,11 +273,33 @@ void TWindowSystem::TrackMouse() {
     if (under == nullptr) under = window;
   }
   if (FCapture != nullptr && under != FCapture) under = nullptr;
-  if (under == FMouseControl) return;
-  TControl* old = FMouseControl;
-  FMouseControl = under;
-  if (old != nullptr) old->Perform(ntMouseLeave);
-  if (under != nullptr && FMouseControl == under) under->Perform(ntMouseEnter);
+  if (under != FMouseControl) {
+    TControl* old = FMouseControl;
+    FMouseControl = under;
+    if (old != nullptr) old->Perform(ntMouseLeave);
+    if (under != nullptr && FMouseControl == under) under->Perform(ntMouseEnter);
+  }
+  CursorChanged();
+}
+
+void TWindowSystem::CursorChanged() {
+  TCursor cursor = crDefault;
+  if (const TScreen* screen = Screen()) cursor = screen->Cursor();
+  for (const TControl* c = FCapture != nullptr ? FCapture : FMouseControl; c != nullptr && cursor == crDefault;
+       c = c->Parent())
+    cursor = c->Cursor();
+  const TCursorShape shape = CursorShapeOf(cursor);
+  if (FCursorApplied && shape == FCursorShape) return;
+  FCursorApplied = true;
+  FCursorShape = shape;
+  FBackend.SetCursorShape(shape);
+}
+
+void TWindowSystem::CancelCapture() {
+  TControl* old = FCapture;
+  if (old == nullptr) return;
+  SetCaptureControl(nullptr);
+  old->Perform(msgCancelMode);
 }
 
 void TWindowSystem::SetCaptureControl(TControl* control) {

@@ -10,11 +10,15 @@
 #include <vector>
 
 #include "framework/controls/messages.h"
+#include "framework/typeinfo/ident_maps.h"
 #include "platform/backend.h"
 
 class TControl;
 class TWinControl;
 class TTimer;
+
+// The pointer shape a Cursor value shows; crDefault is the arrow.
+TCursorShape CursorShapeOf(TCursor cursor);
 
 class TWindowSystem {
  public:
@@ -65,6 +69,15 @@ class TWindowSystem {
   TControl* CaptureControl() const { return FCapture; }
   // Gives the mouse to `control` (none releases); a control losing it to another gets msgCancelMode.
   void SetCaptureControl(TControl* control);
+  // Takes the mouse from whoever holds it, telling them with msgCancelMode: a modal loop
+  // starts, the window is deactivated, the holder is hidden or disabled, a failure is shown.
+  void CancelCapture();
+  // Where the pointer is, in screen coordinates.
+  TPoint CursorPos() const { return FBackend.CursorPos(); }
+  // Shows the pointer shape of the control under the pointer (or holding the mouse): its
+  // Cursor, else the nearest parent's that is not crDefault, else the arrow; the screen's
+  // Cursor, when set, wins. The loop calls it every pass; call it after changing a Cursor.
+  void CursorChanged();
   TControl* MouseControl() const { return FMouseControl; }
   // Keys go to this window; the forms' focus handling sets it.
   TWinControl* KeyTarget() const { return FKeyTarget; }
@@ -113,6 +126,8 @@ class TWindowSystem {
   TWinControl* FKeyTarget = nullptr;
   int FBusyDepth = 0;  // > 0 inside a timer handler or a paint
   bool FTerminated = false;
+  bool FCursorApplied = false;
+  TCursorShape FCursorShape = TCursorShape::Arrow;
   uint64_t FLayoutGeneration = 0;
   TExceptionHandler FOnException;
 };

@@ -71,6 +71,9 @@ class THeadlessBackend : public TPlatformBackend {
   std::unique_ptr<TPlatformWindow> CreateWindow(const TRect& screenBounds) override;
   void SetCapture(TPlatformWindow* window) override { FCapture = window; }
   TPoint CursorPos() const override { return FCursor; }
+  // Nothing to show here: tests read the shape last set.
+  void SetCursorShape(TCursorShape shape) override { FCursorShape = shape; }
+  TCursorShape CursorShape() const { return FCursorShape; }
   TPlatformWindow* WindowAt(TPoint screenPos) const override;
 
   bool PollEvent(TInputEvent& event) override;
@@ -125,6 +128,7 @@ class THeadlessBackend : public TPlatformBackend {
   int FWakeUps = 0;
   bool FWoken = false;
   TBitmap FIcon;
+  TCursorShape FCursorShape = TCursorShape::Arrow;
 };
 
 // The factory of this backend.

@@ -54,7 +54,10 @@ TSdlBackend::TSdlBackend() : FWakeEvent(SDL_RegisterEvents(1)) {}
 // during the wait, such as the close request that destroys that very window. The
 // display answers that send with an error, harmless until the connection is closed:
 // closing it reads the error, and the display library's default answer ends the process.
-TSdlBackend::~TSdlBackend() = default;
+TSdlBackend::~TSdlBackend() {
+  for (SDL_Cursor* cursor : FCursors)
+    if (cursor != nullptr) SDL_FreeCursor(cursor);
+}
 
 TSize TSdlBackend::ScreenSize() const {
   SDL_Rect r{0, 0, 0, 0};
@@ -106,6 +109,18 @@ TPoint TSdlBackend::CursorPos() const {
   int x = 0, y = 0;
   SDL_GetGlobalMouseState(&x, &y);
   return {x, y};
+}
+
+void TSdlBackend::SetCursorShape(TCursorShape shape) {
+  if (shape == TCursorShape::Hidden) {
+    SDL_ShowCursor(SDL_DISABLE);
+    return;
+  }
+  SDL_Cursor*& cursor = FCursors[size_t(shape)];
+  if (cursor == nullptr) cursor = SDL_CreateSystemCursor(SystemCursorOf(shape));
+  // A desktop without the shape keeps the one it shows.
+  if (cursor != nullptr) SDL_SetCursor(cursor);
+  SDL_ShowCursor(SDL_ENABLE);
 }
 
 void TSdlBackend::SetIcon(const TBitmap* icon) {
@@ -279,6 +294,14 @@ void TSdlBackend::TranslateKey(const SDL_Event& e) {
   out.Key = key;
   out.Modifiers = KeyModifiersOf(e.key.keysym.mod) | FButtons;
   FPending.push_back(out);
+  // The desktop's text events leave out the keys that type a control character.
+  if (const char typed = e.type == SDL_KEYDOWN ? ControlCharacterOfKey(key, out.Modifiers) : 0) {
+    out.Kind = TInputKind::Char;
+    out.Key = 0;
+    out.Char = typed;
+    FPending.push_back(out);
+    return;
+  }
   // Alt with a character key also brings the character, with Alt held: the form's
   // dialog-character path (accelerators) reads it there. Typing sends no text for it.
   const SDL_Keycode symbol = e.key.keysym.sym;

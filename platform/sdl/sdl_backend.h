@@ -3,6 +3,7 @@
 // desktop window per shown top-level window, at its screen position with its client
 // size; the loop sleeps in SDL until input arrives or the next timer is due.
 #include <SDL2/SDL_events.h>
+#include <SDL2/SDL_mouse.h>
 
 #include <atomic>
 #include <chrono>
@@ -28,6 +29,7 @@ class TSdlBackend : public TPlatformBackend {
   std::unique_ptr<TPlatformWindow> CreateWindow(const TRect& screenBounds) override;
   void SetCapture(TPlatformWindow* window) override;
   TPoint CursorPos() const override;
+  void SetCursorShape(TCursorShape shape) override;
   TPlatformWindow* WindowAt(TPoint screenPos) const override;
 
   bool PollEvent(TInputEvent& event) override;
@@ -69,6 +71,8 @@ class TSdlBackend : public TPlatformBackend {
   std::atomic<bool> FWaiting = false;
   std::atomic<bool> FWakeRequested = false;
   std::unique_ptr<SDL_Surface, TSurfaceFree> FIcon;
+  // The desktop's pointer shapes, made when first used.
+  SDL_Cursor* FCursors[size_t(TCursorShape::Hidden)] = {};
   std::chrono::steady_clock::time_point FStart = std::chrono::steady_clock::now();
 };
 

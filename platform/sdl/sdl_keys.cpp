@@ -47,3 +47,26 @@ uint32_t ButtonModifiersOf(uint32_t buttonMask) {
   if (buttonMask & SDL_BUTTON_MMASK) modifiers |= imMiddle;
   return modifiers;
 }
+
+char ControlCharacterOfKey(int virtualKey, uint32_t modifiers) {
+  constexpr int kReturn = 13;
+  if (virtualKey == kReturn && (modifiers & (imCtrl | imAlt)) == 0) return '\r';
+  return 0;
+}
+
+SDL_SystemCursor SystemCursorOf(TCursorShape shape) {
+  switch (shape) {
+    case TCursorShape::IBeam: return SDL_SYSTEM_CURSOR_IBEAM;
+    case TCursorShape::Cross: return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case TCursorShape::Wait: return SDL_SYSTEM_CURSOR_WAIT;
+    case TCursorShape::ArrowWait: return SDL_SYSTEM_CURSOR_WAITARROW;
+    case TCursorShape::HandPoint: return SDL_SYSTEM_CURSOR_HAND;
+    case TCursorShape::SizeNS: return SDL_SYSTEM_CURSOR_SIZENS;
+    case TCursorShape::SizeWE: return SDL_SYSTEM_CURSOR_SIZEWE;
+    case TCursorShape::SizeNWSE: return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case TCursorShape::SizeNESW: return SDL_SYSTEM_CURSOR_SIZENESW;
+    case TCursorShape::SizeAll: return SDL_SYSTEM_CURSOR_SIZEALL;
+    case TCursorShape::No: return SDL_SYSTEM_CURSOR_NO;
+    default: return SDL_SYSTEM_CURSOR_ARROW;
+  }
+}

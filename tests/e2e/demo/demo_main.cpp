@@ -85,9 +85,11 @@ class TDemoBlock : public TCustomControl {
 class TDemoTicker : public TGraphicControl {
  public:
   using TGraphicControl::TGraphicControl;
-  void Step() {
+  // Answers the number of ticks so far.
+  int Step() {
     ++FTicks;
     Invalidate();
+    return FTicks;
   }
 
  protected:
@@ -139,7 +141,7 @@ class TDemoForm : public TForm {
     FMarks->SetParent(this);
     auto* timer = new TTimer(this);
     timer->SetInterval(100);
-    timer->FOnTimer = [this](TObject*) { FTicker->Step(); };
+    timer->FOnTimer = [this](TObject*) { Report("tick " + std::to_string(FTicker->Step())); };
     FOnActivate = [](TObject*) { Report("activate"); };
     FOnClose = [](TObject*, TCloseAction&) { Report("close"); };
   }
@@ -169,6 +171,11 @@ void TDemoBlock::KeyDown(int& key, TShiftState shift) {
 void TDemoBlock::KeyPress(char& key) {
   TCustomControl::KeyPress(key);
   if (key == ' ') return;
+  // Control characters (Enter's 13) are reported by number and leave no mark.
+  if (uint8_t(key) < 32) {
+    Report("char " + std::to_string(int(uint8_t(key))));
+    return;
+  }
   Report("char " + std::string(1, key));
   FForm.Typed(key);
 }
@@ -204,7 +211,6 @@ int main(int, char** argv) {
   TApplication application;
   application.Initialize(*backend, argv[0]);
   application.SetIcon(*MakeIcon());
-  backend->SetIcon(&application.Icon());
   TDemoForm* form = nullptr;
   application.CreateForm(form);
   Report("ready");

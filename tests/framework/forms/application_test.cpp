@@ -157,3 +157,61 @@ TEST_F(ReportTest, AbortIsDroppedSilently) {
   EXPECT_TRUE(App->Boxes.empty());
   EXPECT_EQ(after, 1);
 }
+
+TEST_F(FormsTest, TheApplicationIconReachesTheBackendWhenSetAndWhenInstalled) {
+  TBitmap icon;
+  icon.SetPixelFormat(pf32bit);
+  icon.SetSize(16, 16);
+  App->SetIcon(icon);
+  EXPECT_EQ(Backend->Icon().Width(), 16) << "set after start-up";
+  App.reset();
+  auto backend = CreateHeadlessBackend();
+  TApplication early;
+  icon.SetSize(32, 32);
+  early.SetIcon(icon);
+  early.Initialize(*backend, "early");
+  EXPECT_EQ(backend->Icon().Width(), 32) << "set before start-up";
+}
+
+TEST_F(FormsTest, ScreenTellsDepthPointerAndAProgramWideCursor) {
+  EXPECT_EQ(Screen()->ColorDepth(), 32);
+  Backend->MoveMouse({321, 123});
+  EXPECT_EQ(Screen()->CursorPos(), (TPoint{321, 123}));
+  TForm* form = nullptr;
+  App->CreateForm(form);
+  form->SetBounds(300, 100, 100, 100);
+  form->SetCursor(crHandPoint);
+  form->Show();
+  App->ProcessMessages();
+  EXPECT_EQ(Backend->CursorShape(), TCursorShape::HandPoint);
+  Screen()->SetCursor(crHourGlass);
+  EXPECT_EQ(Backend->CursorShape(), TCursorShape::Wait) << "the screen's cursor wins";
+  Screen()->SetCursor(crDefault);
+  EXPECT_EQ(Backend->CursorShape(), TCursorShape::HandPoint);
+}
+
+class PaletteScreenTest : public FormsTest {
+ protected:
+  PaletteScreenTest() : FormsTest(THeadlessScreen{1280, 1024, 8}) {}
+};
+
+TEST_F(PaletteScreenTest, ColorDepthOfAPaletteScreen) { EXPECT_EQ(Screen()->ColorDepth(), 8); }
+
+TEST_F(FormsTest, AModalLoopTakesTheMouseFromWhoeverHoldsIt) {
+  TForm* main = nullptr;
+  App->CreateForm(main);
+  main->SetBounds(100, 100, 200, 200);
+  main->Show();
+  TFormsTestButton* button = AddButton(main, "Button", "B", {10, 10, 60, 40});
+  App->ProcessMessages();
+  Backend->PressMouse(ibLeft, main->ClientToScreen({20, 20}));
+  App->ProcessMessages();
+  ASSERT_EQ(App->WindowSystem().CaptureControl(), button);
+  TForm dialog(App.get());
+  dialog.FOnShow = [&](TObject*) { dialog.SetModalResult(mrOk); };
+  EXPECT_EQ(dialog.ShowModal(), mrOk);
+  EXPECT_EQ(App->WindowSystem().CaptureControl(), nullptr);
+  Backend->ReleaseMouse(ibLeft, main->ClientToScreen({20, 20}));
+  App->ProcessMessages();
+  EXPECT_EQ(button->Clicks, 0) << "the press was cancelled by the modal loop";
+}

@@ -43,6 +43,24 @@ TEST(SdlKeys, ModifiersEitherSide) {
   EXPECT_EQ(ButtonModifiersOf(SDL_BUTTON_RMASK | SDL_BUTTON_X1MASK), uint32_t(imRight));
 }
 
+TEST(SdlKeys, EnterAlsoTypesCharacter13) {
+  EXPECT_EQ(ControlCharacterOfKey(13, 0), '\r');
+  EXPECT_EQ(ControlCharacterOfKey(13, imShift), '\r');
+  EXPECT_EQ(ControlCharacterOfKey(13, imAlt), 0) << "Alt+Enter is a key only";
+  EXPECT_EQ(ControlCharacterOfKey(13, imCtrl), 0);
+  EXPECT_EQ(ControlCharacterOfKey('A', 0), 0) << "printable text comes from the text events";
+}
+
+TEST(SdlCursors, EveryShapeHasADesktopPointer) {
+  EXPECT_EQ(SystemCursorOf(TCursorShape::Arrow), SDL_SYSTEM_CURSOR_ARROW);
+  EXPECT_EQ(SystemCursorOf(TCursorShape::HandPoint), SDL_SYSTEM_CURSOR_HAND);
+  EXPECT_EQ(SystemCursorOf(TCursorShape::IBeam), SDL_SYSTEM_CURSOR_IBEAM);
+  EXPECT_EQ(SystemCursorOf(TCursorShape::SizeWE), SDL_SYSTEM_CURSOR_SIZEWE);
+  EXPECT_EQ(SystemCursorOf(TCursorShape::SizeNS), SDL_SYSTEM_CURSOR_SIZENS);
+  EXPECT_EQ(SystemCursorOf(TCursorShape::Wait), SDL_SYSTEM_CURSOR_WAIT);
+  EXPECT_EQ(SystemCursorOf(TCursorShape::UpArrow), SDL_SYSTEM_CURSOR_ARROW) << "none of its own";
+}
+
 TEST(SdlText, CaptionsGoOutAsUtf8) {
   EXPECT_EQ(Cp1252ToUtf8("About"), "About");
   EXPECT_EQ(Cp1252ToUtf8("\xE9t\xE9"), "\xC3\xA9t\xC3\xA9");  // été
