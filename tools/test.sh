@@ -12,20 +12,28 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libpng-dev libfreetype-dev libfontconfig-dev
   fonts-liberation fonts-dejavu-core
-  libsdl2-dev libx11-dev xvfb xdotool imagemagick
+  libsdl2-dev libx11-dev xvfb xdotool imagemagick locales
 )
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -q
   $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+
+# The date and time tests read the formats of these locales; where one cannot be
+# generated, its tests are skipped and say so.
+for loc in en_US de_DE; do
+  if ! locale -a 2>/dev/null | grep -qiE "^${loc}\.utf-?8$"; then
+    $sudo localedef -i "$loc" -f UTF-8 "$loc.UTF-8" || echo "Could not generate the locale $loc.UTF-8"
+  fi
+done
 
 jobs=$(nproc)
 # No session bus here: keep the display library from trying D-Bus (it would leak at exit).

@@ -16,6 +16,9 @@
 VM_ENUM_INFO(TFrameStyle, "fsNone", "fsFlat", "fsGroove", "fsBump", "fsLowered", "fsButtonDown", "fsRaised",
              "fsButtonUp", "fsStatus", "fsPopup", "fsFlatBold")
 VM_ENUM_INFO(TSide, "sdLeft", "sdTop", "sdRight", "sdBottom")
+VM_ENUM_INFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
+VM_ENUM_INFO(TWkHotTrackColorType, "htctComplement", "htctActual")
+VM_ENUM_INFO(TOrientation, "orHorizontal", "orVertical")
 
 namespace {
 struct TEdgeColors {

@@ -14,3 +14,14 @@ VM_DECLARE_ENUM(TSide);
 using TSides = TSet<TSide>;
 
 inline constexpr TSides AllSides{sdLeft, sdTop, sdRight, sdBottom};
+
+// Horizontal placement of a control's text; ordinals are stored in form descriptions.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+VM_DECLARE_ENUM(TAlignment);
+
+// Whether a hot-track colour is used as it is or by its opposite hue.
+enum TWkHotTrackColorType { htctComplement, htctActual };
+VM_DECLARE_ENUM(TWkHotTrackColorType);
+
+enum TOrientation { orHorizontal, orVertical };
+VM_DECLARE_ENUM(TOrientation);

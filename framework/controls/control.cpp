@@ -111,6 +111,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   FWidth = width;
   FHeight = height;
   if (showing) InvalidateControl(true, false);
+  NoteLayoutChange();
   if (!FAnchoring) RememberAnchorBase();
   BoundsChanged();
   RequestAlign();
@@ -151,6 +152,10 @@ void TControl::RequestAlign() {
   if (FParent != nullptr) FParent->AlignControl(this);
 }
 
+void TControl::NoteLayoutChange() {
+  if (TWindowSystem* ws = TWindowSystem::Current()) ws->LayoutChanged();
+}
+
 bool TControl::IsShowing() const {
   for (const TControl* c = this; c != nullptr; c = c->FParent)
     if (!c->FVisible) return false;
@@ -161,6 +166,7 @@ void TControl::SetVisible(bool value) {
   if (value == FVisible) return;
   if (FVisible) InvalidateControl(true, false);
   FVisible = value;
+  NoteLayoutChange();
   Perform(ntVisibleChanged, value ? 1 : 0);
   if (FVisible) InvalidateControl(true, (FControlStyle.Contains(csOpaque)));
   RequestAlign();
@@ -260,19 +266,35 @@ void TControl::ParentShowHintChanged(TMessage&) {
 
 // ---- painting ----
 
+// A window's move, resize, appearance or disappearance changes what shows of its
+// siblings and of every window inside it, so those repaint with the parent.
 void TControl::InvalidateControl(bool isVisible, bool isOpaque) {
-  if (FParent != nullptr && isVisible && FParent->IsShowing())
-    FParent->InvalidateRect(BoundsRect(), !isOpaque);
+  if (FParent == nullptr || !isVisible || !FParent->IsShowing()) return;
+  if (dynamic_cast<TWinControl*>(this) != nullptr) FParent->InvalidateWithChildren(BoundsRect(), !isOpaque);
+  else FParent->InvalidateRect(BoundsRect(), !isOpaque);
 }
 
 void TControl::Invalidate() { InvalidateControl(FVisible, FControlStyle.Contains(csOpaque)); }
+
+void TControl::InvalidateRect(const TRect& rect, bool erase) {
+  if (FParent == nullptr || !FVisible || !FParent->IsShowing()) return;
+  const TRect part = IntersectRect(rect, ClientRect());
+  if (part.IsEmpty()) return;
+  FParent->InvalidateRect(part.Offset(FLeft, FTop), erase && !FControlStyle.Contains(csOpaque));
+}
 
 void TControl::Update() {
   if (FParent != nullptr) FParent->Update();
 }
 
-void TControl::Repaint() {
-  Invalidate();
+void TControl::Repaint() { Repaint(true); }
+
+void TControl::Repaint(bool erase) {
+  if (FControlStyle.Contains(csOpaque) && FParent != nullptr && dynamic_cast<TWinControl*>(this) == nullptr) {
+    FParent->PaintControlNow(this);
+    return;
+  }
+  InvalidateRect(ClientRect(), erase);
   Update();
 }
 

@@ -9,6 +9,7 @@
 #include "framework/core/color.h"
 #include "framework/core/component.h"
 #include "framework/core/geometry.h"
+#include "framework/graphics/region.h"
 #include "framework/controls/messages.h"
 #include "framework/typeinfo/event.h"
 #include "framework/typeinfo/ident_maps.h"
@@ -141,12 +142,30 @@ class TControl : public TComponent {
   TControlState ControlState() const { return FControlState; }
   void SetControlState(TControlState value) { FControlState = value; }
 
-  // Painting: Invalidate marks for the next paint, Update paints what is marked now,
-  // Repaint does both.
+  // ---- Asking for paint ----
+  // A control asks for paint in one of three ways; the rest is the framework's business
+  // (what lies above, child windows, clipping, presenting).
+  //  1. Invalidate: Invalidate(), or InvalidateRect(rect, true) for a part (client
+  //     coordinates). The next paint step of the loop paints it; what lies behind is
+  //     erased first (the window's background, or the parent's paint under a window-less
+  //     control), unless the control is csOpaque.
+  //  2. Invalidate without erase: InvalidateRect(rect, false). Painted by the next paint
+  //     step over the old pixels: the control's paint must cover the whole rectangle.
+  //  3. Repaint now: Repaint() or Repaint(erase). Invalidates the whole control and paints
+  //     before returning; the screen shows it at once. A csOpaque window-less control paints
+  //     itself directly, clipped to what shows of it (ExposedRegion).
+  // Update() paints at once whatever is invalid in the control's top-level window.
+  // Overriding these is not needed; a class that overrides one should bring the others
+  // into scope (using TControl::Repaint) so the overloads stay visible.
   virtual void Invalidate();
+  virtual void InvalidateRect(const TRect& rect, bool erase);
   virtual void Update();
   virtual void Repaint();
+  void Repaint(bool erase);
   void Refresh() { Repaint(); }
+  // The part of the control that shows on its window's surface now (client coordinates):
+  // inside every parent, not under a window above it, and never under a child window.
+  TRegion ExposedRegion() const;
   void BringToFront();
   void SendToBack();
 
@@ -207,6 +226,8 @@ class TControl : public TComponent {
   void RequestAlign();
   // The area of the parent this control covers, for invalidation.
   void InvalidateControl(bool isVisible, bool isOpaque);
+  // Tells the window system that what shows of the controls may have changed.
+  static void NoteLayoutChange();
 
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState FControlState;

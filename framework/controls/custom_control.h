@@ -5,6 +5,7 @@
 #include "framework/controls/win_control.h"
 
 class TCanvas;
+class TControlCanvas;
 
 class TCustomControl : public TWinControl {
  public:
@@ -12,13 +13,17 @@ class TCustomControl : public TWinControl {
   explicit TCustomControl(TComponent* owner);
   ~TCustomControl() override;
 
-  // Drawable during Paint only; outside it the canvas has no surface.
-  TCanvas& Canvas() { return *FCanvas; }
+  // Drawable always. During paint (and erase) it draws where the paint message says;
+  // outside them straight onto the window's surface, clipped to what shows of the control,
+  // and presented at once (see TControlCanvas).
+  TCanvas& Canvas();
 
  protected:
   virtual void Paint() {}
   void PaintMessage(TMessage& m) override;
+  // Lends the canvas for the erase message too, so EraseBackground can draw with Canvas().
+  void Dispatch(TMessage& m) override;
 
  private:
-  std::unique_ptr<TCanvas> FCanvas;
+  std::unique_ptr<TControlCanvas> FCanvas;
 };

@@ -6,6 +6,7 @@
 #include "framework/controls/control.h"
 
 class TCanvas;
+class TControlCanvas;
 
 class TGraphicControl : public TControl {
  public:
@@ -13,16 +14,15 @@ class TGraphicControl : public TControl {
   explicit TGraphicControl(TComponent* owner);
   ~TGraphicControl() override;
 
-  // Drawable during Paint only; outside it the canvas has no surface.
-  TCanvas& Canvas() { return *FCanvas; }
-  // An opaque control paints itself at once on the parent's surface, without erasing;
-  // any other asks its parent to repaint the area it covers.
-  void Repaint() override;
+  // Drawable always. During paint (and erase) it draws where the paint message says;
+  // outside them straight onto the window's surface, clipped to what shows of the control,
+  // and presented at once (see TControlCanvas).
+  TCanvas& Canvas();
 
  protected:
   virtual void Paint() {}
   void PaintMessage(TMessage& m) override;
 
  private:
-  std::unique_ptr<TCanvas> FCanvas;
+  std::unique_ptr<TControlCanvas> FCanvas;
 };

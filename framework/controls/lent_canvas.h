@@ -1,6 +1,6 @@
 #pragma once
-// A control's own canvas borrows the paint message's drawing context (already placed at
-// the control and clipped to it) for the length of one paint, and the control's font.
+// A control's own canvas borrows a paint or erase message's drawing context (already placed at
+// the control and clipped to it) for the length of that message, and the control's font.
 #include "framework/controls/messages.h"
 
 class TCanvas;

@@ -63,7 +63,11 @@ void TWinControl::InsertControl(TControl* control) {
     FControls.push_back(control);
   }
   control->FParent = this;
-  if (control->Visible()) control->Invalidate();
+  NoteLayoutChange();
+  if (control->Visible()) {
+    if (auto* w = dynamic_cast<TWinControl*>(control)) w->InvalidateWithChildren(w->ClientRect(), true);
+    else control->Invalidate();
+  }
   AlignControl(control);
 }
 
@@ -73,7 +77,8 @@ void TWinControl::RemoveControl(TControl* control) {
   std::erase_if(FWinControls, [control](TWinControl* w) { return static_cast<TControl*>(w) == control; });
   std::erase_if(FTabList, [control](TWinControl* w) { return static_cast<TControl*>(w) == control; });
   control->FParent = nullptr;
-  if (control->Visible() && IsShowing()) InvalidateRect(control->BoundsRect(), true);
+  NoteLayoutChange();
+  if (control->Visible() && IsShowing()) InvalidateWithChildren(control->BoundsRect(), true);
   Realign();
 }
 
@@ -97,9 +102,15 @@ void TWinControl::SetChildZOrder(TControl* control, bool toFront) {
     if (toFront) list.push_back(item);
     else list.insert(list.begin(), item);
   };
-  if (auto* w = dynamic_cast<TWinControl*>(control)) move(FWinControls, w);
-  else move(FControls, control);
-  control->Invalidate();
+  NoteLayoutChange();
+  // A window sent back uncovers its siblings: the whole area repaints, not just the window.
+  if (auto* w = dynamic_cast<TWinControl*>(control)) {
+    move(FWinControls, w);
+    if (w->Visible()) InvalidateWithChildren(w->BoundsRect(), true);
+  } else {
+    move(FControls, control);
+    control->Invalidate();
+  }
 }
 
 void TWinControl::SetChildOrder(TComponent* child, int order) {
@@ -111,6 +122,8 @@ void TWinControl::SetChildOrder(TComponent* child, int order) {
   };
   if (auto* w = dynamic_cast<TWinControl*>(control)) place(FWinControls, w);
   else place(FControls, control);
+  NoteLayoutChange();
+  if (control->Visible()) InvalidateWithChildren(control->BoundsRect(), true);
 }
 
 void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
@@ -166,6 +179,10 @@ void TWinControl::AlignControl(TControl* control) {
     FAlignPending = true;
     return;
   }
+  AlignNow(control);
+}
+
+void TWinControl::AlignNow(TControl* control) {
   FAlignPending = false;
   DisableAlign();
   struct Done {
@@ -174,6 +191,19 @@ void TWinControl::AlignControl(TControl* control) {
   } done{this};
   TRect rect = ClientRect();
   AlignControls(control, rect);
+}
+
+// Everything is read by the time the first loaded notification arrives, so the windows
+// still marked as loading can be placed too: parents first, since aligning a parent
+// resizes its children.
+void TWinControl::AlignAfterLoading() {
+  if (FAlignPending && !AlignDisabled() && !ComponentState().Contains(csDestroying)) AlignNow(nullptr);
+  for (TWinControl* child : std::vector<TWinControl*>(FWinControls)) child->AlignAfterLoading();
+}
+
+void TWinControl::AfterLoad() {
+  TControl::AfterLoad();
+  AlignAfterLoading();
 }
 
 void TWinControl::AlignControls(TControl* control, TRect& rect) {
@@ -262,7 +292,9 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
 void TWinControl::BoundsChanged() {
   const TRect client = ClientRect();
   const TSize size{client.Width(), client.Height()};
-  Invalidate();
+  // A child window's old and new places were invalidated with its parent; a top-level
+  // window gets a new surface only when its size changes.
+  if (Parent() == nullptr && !(size == FLastClientSize)) InvalidateWithChildren(client, true);
   if (!(size == FLastClientSize)) {
     FLastClientSize = size;
     if (!FScaling) ApplyAnchors();
@@ -330,7 +362,8 @@ void TWinControl::SetVisible(bool value) {
   }
   TControl::SetVisible(value);
   if (FPlatformWindow != nullptr) FPlatformWindow->SetVisible(value);
-  if (value) Invalidate();
+  // Whatever was drawn over this window's children while it was hidden is stale.
+  if (value) InvalidateWithChildren(ClientRect(), true);
 }
 
 void TWinControl::SetEnabled(bool value) {
@@ -401,11 +434,13 @@ void TWinControl::CreatePlatformWindow(TPlatformBackend& backend) {
   FPlatformWindow->SetCaption(Caption());
   FPlatformWindow->SetVisible(Visible());
   if (TWindowSystem* ws = TWindowSystem::Current()) ws->AddTopLevel(this);
-  Invalidate();
+  NoteLayoutChange();
+  InvalidateWithChildren(ClientRect(), true);
 }
 
 void TWinControl::DestroyPlatformWindow() {
   if (TWindowSystem* ws = TWindowSystem::Current()) ws->RemoveTopLevel(this);
+  if (FPlatformWindow != nullptr) NoteLayoutChange();
   FPlatformWindow.reset();
 }
 

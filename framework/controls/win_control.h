@@ -55,13 +55,22 @@ class TWinControl : public TControl {
   virtual bool WantSpecialKey(int key, TShiftState shift) const;
 
   // The native window: invalid area in client coordinates, and whether painting leaves
-  // the child windows' areas alone.
+  // the child windows' areas alone. Without ClipChildren the window paints over its child
+  // windows, which then repaint on top in the same pass.
   bool ClipChildren() const { return FClipChildren; }
-  void SetClipChildren(bool value) { FClipChildren = value; }
-  void InvalidateRect(const TRect& rect, bool erase);
+  void SetClipChildren(bool value);
+  // This window's own area only (see TControl for the three ways of asking for paint).
+  void InvalidateRect(const TRect& rect, bool erase) override;
   void InvalidateRegion(const TRegion& region, bool erase);
+  // The area as it shows on screen: this window and every child window over it, down the
+  // whole tree. For changes that uncover or move windows (z-order, bounds, visibility).
+  void InvalidateWithChildren(const TRect& rect, bool erase);
+  void InvalidateWithChildren(const TRegion& region, bool erase);
   const TRegion& InvalidRegion() const { return FInvalid; }
+  // Whether this window or any window inside it waits for paint.
+  bool PaintPending() const;
   void Invalidate() override;
+  // Paints every invalid part of the top-level window this one lies in, now.
   void Update() override;
   // The part of the client area not hidden by ancestors, siblings above, or (with
   // ClipChildren) child windows.
@@ -85,6 +94,8 @@ class TWinControl : public TControl {
   void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
   // Reads with alignment suspended, so children are placed once at the end.
   void ReadOwnState(TReader& reader) override;
+  // Carries out the alignment asked for while loading, in this window and those inside it.
+  void AfterLoad() override;
   // "DesignSize": the client size at design time, kept for anchoring.
   void DeclareStoredData(TFiler& filer) override;
   TSize DesignSize() const { return FDesignSize; }
@@ -132,10 +143,16 @@ class TWinControl : public TControl {
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
   void AlignControl(TControl* control);
+  void AlignNow(TControl* control);
+  void AlignAfterLoading();
   void SetChildZOrder(TControl* control, bool toFront);
   void ApplyAnchors();
   void NotifyChildren(uint32_t msg);
   void PaintTree(TCanvas& canvas, TRect& painted);
+  // The child windows under `region` (client coordinates) were painted over.
+  void InvalidateCoveredChildren(const TRegion& region);
+  // Paints a window-less child at once on the surface, clipped to what shows of it.
+  void PaintControlNow(TControl* control);
   bool ForwardMouseToChild(TMessage& m);
   void KeyDownMessage(TMessage& m);
   void CharMessage(TMessage& m);
@@ -154,5 +171,6 @@ class TWinControl : public TControl {
   bool FClipChildren = false;
   TRegion FInvalid;
   bool FEraseNeeded = false;
+  bool FPainting = false;  // a top-level window inside a paint pass
   std::unique_ptr<TPlatformWindow> FPlatformWindow;
 };

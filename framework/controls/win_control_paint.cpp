@@ -1,4 +1,15 @@
 // The native window's painting: invalid regions, visible regions and the paint pass.
+//
+// What keeps a window's pixels equal to those of a full repaint, whatever happened:
+// - a window paints its invalid area within its visible region, erasing first unless it
+//   is opaque, then its window-less children in z-order;
+// - whatever it painted over child windows (it does not clip them) becomes invalid in
+//   those windows and every window inside them, which then paint on top in the same pass;
+// - changes that uncover or move windows invalidate the area with all windows over it;
+// - Update and the loop paint a whole top-level window's invalid areas, never a subtree
+//   alone while an ancestor is still to paint over it;
+// - each control's erase and paint start from the same drawing state and cannot leave
+//   theirs to the next.
 #include <algorithm>
 
 #include "framework/controls/win_control.h"
@@ -7,32 +18,93 @@
 #include "framework/graphics/canvas.h"
 #include "platform/backend.h"
 
+namespace {
+// Gives one control's erase or paint a fresh canvas over the shared context, and puts the
+// context's state back afterwards, however the control left it.
+class TPaintScope {
+ public:
+  explicit TPaintScope(TDrawContext& context)
+      : FContext(context), FState(context.State()), FDepth(context.SaveDepth()) {
+    FCanvas.SetHandle(&context);
+  }
+  ~TPaintScope() {
+    FCanvas.SetHandle(nullptr);
+    if (FContext.SaveDepth() > FDepth) FContext.Restore(FDepth + 1);
+    FContext.State() = std::move(FState);
+  }
+  TPaintScope(const TPaintScope&) = delete;
+  TPaintScope& operator=(const TPaintScope&) = delete;
+  intptr_t CanvasParam() { return reinterpret_cast<intptr_t>(&FCanvas); }
+
+ private:
+  TDrawContext& FContext;
+  TDrawState FState;
+  int FDepth;
+  TCanvas FCanvas;
+};
+
+TRegion WithoutVisibleWindows(TRegion region, const TWinControl& parent) {
+  for (int i = 0; i < parent.ControlCount(); ++i) {
+    auto* w = dynamic_cast<const TWinControl*>(parent.Controls(i));
+    if (w != nullptr && w->Visible()) region = region.Combine(TRegion(w->BoundsRect()), roDiff);
+  }
+  return region;
+}
+}  // namespace
+
+// ---- invalidation ----
+
 void TWinControl::InvalidateRect(const TRect& rect, bool erase) { InvalidateRegion(TRegion(rect), erase); }
 
-// Without ClipChildren the parent paints over its child windows, so they are invalidated
-// with it and repaint on top afterwards.
 void TWinControl::InvalidateRegion(const TRegion& region, bool erase) {
   TRegion part = region.Combine(TRegion(ClientRect()), roAnd);
   if (part.IsEmpty()) return;
   FInvalid = FInvalid.Combine(part, roOr);
   FEraseNeeded = FEraseNeeded || erase;
-  if (FClipChildren) return;
+}
+
+void TWinControl::InvalidateWithChildren(const TRect& rect, bool erase) {
+  InvalidateWithChildren(TRegion(rect), erase);
+}
+
+void TWinControl::InvalidateWithChildren(const TRegion& region, bool erase) {
+  InvalidateRegion(region, erase);
   for (TWinControl* child : FWinControls) {
     if (!child->Visible()) continue;
-    TRegion inChild = part;
+    TRegion inChild = region.Combine(TRegion(child->BoundsRect()), roAnd);
+    if (inChild.IsEmpty()) continue;
     inChild.Offset(-child->Left(), -child->Top());
-    child->InvalidateRegion(inChild, erase);
+    child->InvalidateWithChildren(inChild, erase);
   }
 }
 
-void TWinControl::Invalidate() { InvalidateRect(ClientRect(), true); }
-
-void TWinControl::Update() {
-  TWinControl* top = TopLevel();
-  if (top->PlatformWindow() == nullptr || !IsShowing()) return;
-  TRect painted = PaintInvalidWindows();
-  if (!painted.IsEmpty()) top->PlatformWindow()->Present(painted);
+// Painting over a child window spoils the windows inside it too, whether or not the child
+// clips them: they lie in the area this window just painted.
+void TWinControl::InvalidateCoveredChildren(const TRegion& region) {
+  for (TWinControl* child : FWinControls) {
+    if (!child->Visible()) continue;
+    TRegion inChild = region.Combine(TRegion(child->BoundsRect()), roAnd);
+    if (inChild.IsEmpty()) continue;
+    inChild.Offset(-child->Left(), -child->Top());
+    child->InvalidateWithChildren(inChild, true);
+  }
 }
+
+void TWinControl::Invalidate() { InvalidateRect(ClientRect(), !ControlStyle().Contains(csOpaque)); }
+
+void TWinControl::SetClipChildren(bool value) {
+  if (value == FClipChildren) return;
+  FClipChildren = value;
+  NoteLayoutChange();
+}
+
+bool TWinControl::PaintPending() const {
+  if (!Visible()) return false;
+  if (!FInvalid.IsEmpty()) return true;
+  return std::any_of(FWinControls.begin(), FWinControls.end(), [](const TWinControl* w) { return w->PaintPending(); });
+}
+
+// ---- what shows ----
 
 TRegion TWinControl::VisibleRegion() const {
   TRegion visible(ClientRect());
@@ -47,17 +119,43 @@ TRegion TWinControl::VisibleRegion() const {
     levelClip.Offset(-offset.X, -offset.Y);
     visible = visible.Combine(levelClip, roAnd);
   }
-  if (FClipChildren)
-    for (const TWinControl* w : FWinControls)
-      if (w->Visible()) visible = visible.Combine(TRegion(w->BoundsRect()), roDiff);
+  if (FClipChildren) visible = WithoutVisibleWindows(visible, *this);
   return visible;
+}
+
+TRegion TControl::ExposedRegion() const {
+  if (!IsShowing()) return {};
+  if (auto* window = dynamic_cast<const TWinControl*>(this)) return WithoutVisibleWindows(window->VisibleRegion(), *window);
+  if (FParent == nullptr) return {};
+  TRegion shown = WithoutVisibleWindows(FParent->VisibleRegion(), *FParent).Combine(TRegion(BoundsRect()), roAnd);
+  const auto& siblings = FParent->FControls;
+  auto it = std::find(siblings.begin(), siblings.end(), this);
+  if (it != siblings.end())
+    for (++it; it != siblings.end(); ++it)
+      if ((*it)->Visible()) shown = shown.Combine(TRegion((*it)->BoundsRect()), roDiff);
+  shown.Offset(-FLeft, -FTop);
+  return shown;
+}
+
+// ---- the paint pass ----
+
+void TWinControl::Update() {
+  TWinControl* top = TopLevel();
+  if (top->PlatformWindow() == nullptr || !IsShowing() || top->FPainting) return;
+  TRect painted = top->PaintInvalidWindows();
+  if (!painted.IsEmpty()) top->PlatformWindow()->Present(painted);
 }
 
 TRect TWinControl::PaintInvalidWindows() {
   TWinControl* top = TopLevel();
   TPlatformWindow* window = top->PlatformWindow();
   TRect painted;
-  if (window == nullptr || !IsShowing()) return painted;
+  if (window == nullptr || !IsShowing() || top->FPainting) return painted;
+  top->FPainting = true;
+  struct TDone {
+    TWinControl* Top;
+    ~TDone() { Top->FPainting = false; }
+  } done{top};
   TDrawContext context(&window->Surface());
   TCanvas canvas;
   canvas.SetHandle(&context);
@@ -70,13 +168,14 @@ void TWinControl::PaintTree(TCanvas& canvas, TRect& painted) {
   if (!Visible()) return;
   if (!FInvalid.IsEmpty()) {
     TRegion clip = FInvalid.Combine(VisibleRegion(), roAnd);
-    const bool erase = FEraseNeeded;
+    const bool erase = FEraseNeeded && !ControlStyle().Contains(csOpaque);
     FInvalid = TRegion();
     FEraseNeeded = false;
     if (!clip.IsEmpty()) {
       PaintWindow(canvas, clip, erase);
       const TPoint offset = SurfaceOffset();
       painted = UnionRect(painted, clip.BoundingBox().Offset(offset.X, offset.Y));
+      if (!FClipChildren) InvalidateCoveredChildren(clip);
     }
   }
   for (TWinControl* child : std::vector<TWinControl*>(FWinControls)) child->PaintTree(canvas, painted);
@@ -90,26 +189,59 @@ void TWinControl::PaintWindow(TCanvas& canvas, const TRegion& clip, bool erase) 
   TRegion own = clip;
   for (TControl* c : FControls)
     if (c->Visible() && c->ControlStyle().Contains(csOpaque)) own = own.Combine(TRegion(c->BoundsRect()), roDiff);
-  auto clipTo = [&](TRegion region) {
+  auto placeAt = [&](TPoint origin, TRegion region) {
     region.Offset(offset.X, offset.Y);
+    context.SetOrigin(origin);
     context.SetClipRegion(&region);
   };
-  context.Save();
-  context.SetOrigin(offset);
-  clipTo(own);
+  const TDrawState outer = context.State();
   if (!own.IsEmpty()) {
-    if (erase) Perform(msgEraseBackground, reinterpret_cast<intptr_t>(&canvas));
-    Perform(msgPaint, reinterpret_cast<intptr_t>(&canvas));
+    placeAt(offset, own);
+    if (erase) {
+      TPaintScope scope(context);
+      Perform(msgEraseBackground, scope.CanvasParam());
+    }
+    TPaintScope scope(context);
+    Perform(msgPaint, scope.CanvasParam());
   }
   for (TControl* c : std::vector<TControl*>(FControls)) {
     if (!c->Visible()) continue;
     TRegion part = clip.Combine(TRegion(c->BoundsRect()), roAnd);
     if (part.IsEmpty()) continue;
-    context.SetOrigin(offset + TPoint{c->Left(), c->Top()});
-    clipTo(part);
-    c->Perform(msgPaint, reinterpret_cast<intptr_t>(&canvas));
+    placeAt(offset + TPoint{c->Left(), c->Top()}, std::move(part));
+    TPaintScope scope(context);
+    c->Perform(msgPaint, scope.CanvasParam());
   }
-  context.Restore(-1);
+  context.State() = outer;
+}
+
+void TWinControl::PaintControlNow(TControl* control) {
+  TPlatformWindow* window = TopLevel()->PlatformWindow();
+  if (window == nullptr) return;
+  // Inside a paint pass the surface belongs to the pass: the next one paints the control.
+  if (TopLevel()->FPainting) {
+    control->Invalidate();
+    return;
+  }
+  TRegion clip = control->ExposedRegion();
+  if (clip.IsEmpty()) return;
+  const TPoint origin = SurfaceOffset() + TPoint{control->Left(), control->Top()};
+  clip.Offset(origin.X, origin.Y);
+  TDrawContext context(&window->Surface());
+  context.SetOrigin(origin);
+  context.SetClipRegion(&clip);
+  {
+    TPaintScope scope(context);
+    control->Perform(msgPaint, scope.CanvasParam());
+  }
+  window->Present(clip.BoundingBox());
+  // A window-less control above that is not opaque lets this one show through: it paints
+  // over the new pixels with the next pass (the parent paints nothing under an opaque one).
+  auto it = std::find(FControls.begin(), FControls.end(), control);
+  if (it == FControls.end()) return;
+  for (++it; it != FControls.end(); ++it)
+    if ((*it)->Visible() && !(*it)->ControlStyle().Contains(csOpaque))
+      InvalidateRect(IntersectRect((*it)->BoundsRect(), control->BoundsRect()), false);
 }
 
 void TWinControl::EraseBackground(TMessage& m) {

@@ -96,20 +96,32 @@ void TWindowSystem::FireDueTimers() {
 
 // ---- the loop ----
 
+// Enter and leave are tracked before the paint step, so that a control lighting up under
+// the pointer shows in the same pass.
 void TWindowSystem::ProcessMessages() {
   DeliverPosted();
   DeliverInput();
+  TrackMouse();
   if (FBusyDepth == 0) {
     FireDueTimers();
     PaintInvalidWindows();
   }
-  TrackMouse();
 }
 
+bool TWindowSystem::PaintPending() const {
+  return std::any_of(FTopLevels.begin(), FTopLevels.end(), [](const TWinControl* top) {
+    return top->PlatformWindow() != nullptr && top->PaintPending();
+  });
+}
+
+// Nothing made invalid is left waiting: what changed since the last paint step (a
+// handler run between passes, a paint asking for more) is painted before the next wait.
 void TWindowSystem::HandleMessage(int64_t maxWaitMs) {
   int64_t timeout = maxWaitMs;
   uint64_t due = 0;
-  if (FPosted.empty() && NextTimerDue(due)) {
+  if (PaintPending() && FBusyDepth == 0) {
+    timeout = 0;
+  } else if (FPosted.empty() && NextTimerDue(due)) {
     const uint64_t now = TickCount();
     const int64_t untilDue = due > now ? int64_t(due - now) : 0;
     timeout = timeout < 0 ? untilDue : std::min(timeout, untilDue);

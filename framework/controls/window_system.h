@@ -26,6 +26,7 @@ class TWindowSystem {
   static TWindowSystem* Current();
   TPlatformBackend& Backend() const { return FBackend; }
   uint64_t TickCount() const { return FBackend.TickCount(); }
+  TLocalTime LocalTime() const { return FBackend.LocalTime(); }
 
   // Top-level windows, bottom first.
   void AddTopLevel(TWinControl* window);
@@ -41,18 +42,25 @@ class TWindowSystem {
   // The tick at which the next running timer is due, or none.
   bool NextTimerDue(uint64_t& due) const;
 
-  // One pass of the loop without waiting: posted messages, input, due timers, paint,
-  // idle. Paint and timers never run inside a timer handler or a paint.
+  // One pass of the loop without waiting: posted messages, input, mouse enter/leave, due
+  // timers, paint. Paint and timers never run inside a timer handler or a paint.
   void ProcessMessages();
   // Waits for input or the next due timer (at most `maxWaitMs`; negative: no limit), then
   // runs one pass. This is what keeps an idle program from doing any work.
   void HandleMessage(int64_t maxWaitMs = -1);
+  // Whether a shown top-level window has anything invalid.
+  bool PaintPending() const;
   // Runs the loop until the clock reaches now + ms.
   void RunFor(uint64_t ms);
   // Runs the loop until Terminate is called.
   void Run();
   void Terminate() { FTerminated = true; }
   bool Terminated() const { return FTerminated; }
+
+  // Counts the changes of bounds, visibility, z-order and parents, so that a canvas set
+  // up for a control outside its paint knows when its clip is out of date.
+  uint64_t LayoutGeneration() const { return FLayoutGeneration; }
+  void LayoutChanged() { ++FLayoutGeneration; }
 
   TControl* CaptureControl() const { return FCapture; }
   // Gives the mouse to `control` (none releases); a control losing it to another gets msgCancelMode.
@@ -105,6 +113,7 @@ class TWindowSystem {
   TWinControl* FKeyTarget = nullptr;
   int FBusyDepth = 0;  // > 0 inside a timer handler or a paint
   bool FTerminated = false;
+  uint64_t FLayoutGeneration = 0;
   TExceptionHandler FOnException;
 };
 

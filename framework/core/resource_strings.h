@@ -36,6 +36,10 @@ inline constexpr const char* SInvalidBinary = "Invalid binary value";
 inline constexpr const char* SInvalidNumber = "Invalid numeric value";
 inline constexpr const char* SValueExpected = "Property value expected";
 inline constexpr const char* SFOpenError = "Cannot open file \"%s\"";
+// Dates and times
+inline constexpr const char* SDateEncodeError = "Invalid argument to date encode";
+inline constexpr const char* STimeEncodeError = "Invalid argument to time encode";
+inline constexpr const char* SInvalidDateTimeValue = "Invalid date-time value";
 // Graphics
 inline constexpr const char* SInvalidBitmap = "Bitmap image is not valid";
 inline constexpr const char* SScanLine = "Scan line index out of range";

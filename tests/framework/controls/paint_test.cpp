@@ -1,5 +1,6 @@
 // Invalidation, paint order, clipping and opaque controls, checked on the presented pixels.
 #include "tests/framework/controls/test_controls.h"
+#include "framework/graphics/canvas_text.h"
 
 TEST_F(ControlsTest, FirstPassPaintsTheWholeWindowOnce) {
   auto top = MakeTopLevel(clWhite);
@@ -145,4 +146,224 @@ TEST_F(ControlsTest, HidingAndMovingInvalidateTheUncoveredArea) {
   g->SetVisible(false);
   System.ProcessMessages();
   EXPECT_EQ(Shown(*top, 65, 25), 0xFFFFFFu);
+}
+
+// ---- the paint invariant, one fault at a time ----
+
+TEST_F(ControlsTest, ChildRepaintedAtOnceIsNotPaintedOverByItsParentsPendingPaint) {
+  auto top = MakeTopLevel(clWhite);
+  auto* button = AddWindow(top.get(), "Button", {20, 20, 60, 40}, clGreen);
+  System.ProcessMessages();
+  top->Invalidate();  // the page opens ...
+  button->Fill = clBlue;
+  button->Repaint();  // ... and the button, checked and focused, repaints at once
+  EXPECT_EQ(Shown(*top, 30, 30), 0xFF0000u) << "shown at once";
+  System.ProcessMessages();
+  EXPECT_EQ(Shown(*top, 30, 30), 0xFF0000u) << "still there after the parent's paint";
+  EXPECT_EQ(Shown(*top, 10, 10), 0xFFFFFFu);
+}
+
+TEST_F(ControlsTest, ClippingContainerKeepsItsChildWindowsWhenTheFormRepaints) {
+  auto top = MakeTopLevel(clWhite);
+  auto* pages = AddWindow(top.get(), "Pages", {10, 10, 110, 90}, clYellow);
+  pages->SetClipChildren(true);
+  auto* sheet = AddWindow(pages, "Sheet", {5, 5, 95, 75}, clSilver);
+  auto* radio = AddWindow(sheet, "Radio", {10, 10, 40, 30}, clGreen);
+  System.ProcessMessages();
+  top->Invalidate();
+  System.ProcessMessages();
+  EXPECT_EQ(Shown(*top, 12, 12), 0x00FFFFu) << "the container";
+  EXPECT_EQ(Shown(*top, 17, 17), 0xC0C0C0u) << "its child";
+  EXPECT_EQ(Shown(*top, 30, 30), 0x008000u) << "its grandchild";
+  EXPECT_EQ(radio->Paints, 2);
+}
+
+TEST_F(ControlsTest, OpaqueDirectPaintLeavesTheChildWindowsAboveItAlone) {
+  auto top = MakeTopLevel(clWhite);
+  auto* banner = AddGraphic(top.get(), "Banner", {10, 10, 110, 40}, clBlue);
+  banner->SetOpaque(true);
+  auto* window = AddWindow(top.get(), "Window", {50, 20, 80, 60}, clGreen);
+  System.ProcessMessages();
+  banner->Fill = clRed;
+  banner->Repaint();
+  EXPECT_EQ(Shown(*top, 20, 20), 0x0000FFu) << "painted directly";
+  EXPECT_EQ(Shown(*top, 60, 25), 0x008000u) << "the window above is not painted over";
+  EXPECT_EQ(window->Paints, 1);
+  EXPECT_EQ(banner->ExposedRegion(), TRegion({0, 0, 100, 30}).Combine(TRegion({40, 10, 70, 30}), roDiff));
+  System.ProcessMessages();
+  EXPECT_EQ(Shown(*top, 60, 25), 0x008000u);
+}
+
+TEST_F(ControlsTest, WindowSentBackUncoversItsSiblingUnderAClippingParent) {
+  auto top = MakeTopLevel(clWhite);
+  top->SetClipChildren(true);
+  auto* lower = AddWindow(top.get(), "Lower", {10, 10, 50, 50}, clGreen);
+  AddWindow(top.get(), "Upper", {30, 30, 70, 70}, clBlue);
+  System.ProcessMessages();
+  EXPECT_EQ(Shown(*top, 40, 40), 0xFF0000u);
+  lower->BringToFront();
+  System.ProcessMessages();
+  EXPECT_EQ(Shown(*top, 40, 40), 0x008000u);
+  lower->SendToBack();
+  System.ProcessMessages();
+  EXPECT_EQ(Shown(*top, 40, 40), 0xFF0000u);
+}
+
+TEST_F(ControlsTest, MovingAClippingWindowRepaintsTheWindowsInsideIt) {
+  auto top = MakeTopLevel(clWhite);
+  auto* panel = AddWindow(top.get(), "Panel", {10, 10, 60, 60}, clYellow);
+  panel->SetClipChildren(true);
+  AddWindow(panel, "Inner", {10, 10, 30, 30}, clGreen);
+  System.ProcessMessages();
+  panel->SetLeft(100);
+  System.ProcessMessages();
+  EXPECT_EQ(Shown(*top, 115, 25), 0x008000u) << "the inner window moved with its parent";
+  EXPECT_EQ(Shown(*top, 25, 25), 0xFFFFFFu) << "its old place shows the form";
+}
+
+TEST_F(ControlsTest, OpaqueWindowIsNotErasedAndOthersAre) {
+  auto top = MakeTopLevel(clWhite);
+  auto* plain = AddWindow(top.get(), "Plain", {0, 0, 20, 20}, clGreen);
+  auto* opaque = AddWindow(top.get(), "Opaque", {30, 0, 50, 20}, clGreen);
+  auto style = opaque->ControlStyle();
+  style.Include(csOpaque);
+  opaque->SetControlStyle(style);
+  System.ProcessMessages();
+  auto erased = [](TRecordingWindow* w) {
+    return std::count(w->Messages.begin(), w->Messages.end(), msgEraseBackground);
+  };
+  plain->Messages.clear();
+  opaque->Messages.clear();
+  plain->Invalidate();
+  opaque->Invalidate();
+  opaque->InvalidateRect({0, 0, 5, 5}, true);
+  System.ProcessMessages();
+  EXPECT_EQ(erased(plain), 1);
+  EXPECT_EQ(erased(opaque), 0);
+  EXPECT_EQ(opaque->Paints, 2);
+  plain->Repaint(false);
+  EXPECT_EQ(erased(plain), 1) << "repainted without erasing";
+  EXPECT_EQ(plain->Paints, 3);
+}
+
+TEST_F(ControlsTest, WindowlessRectangleInvalidationRepaintsOnlyThatPart) {
+  auto top = MakeTopLevel(clWhite);
+  auto* g = AddGraphic(top.get(), "G", {20, 20, 60, 60}, clBlue);
+  System.ProcessMessages();
+  g->Fill = clRed;
+  g->InvalidateRect({5, 5, 10, 10}, false);
+  g->InvalidateRect({-50, -50, 100, 2}, true);  // only the part inside the control counts
+  EXPECT_EQ(top->InvalidRegion(),
+            TRegion({25, 25, 30, 30}).Combine(TRegion({20, 20, 60, 22}), roOr));
+  System.ProcessMessages();
+  EXPECT_EQ(Shown(*top, 26, 26), 0x0000FFu);
+  EXPECT_EQ(Shown(*top, 40, 20), 0x0000FFu);
+  EXPECT_EQ(Shown(*top, 40, 40), 0xFF0000u) << "outside the invalidated parts";
+  EXPECT_EQ(Shown(*top, 40, 10), 0xFFFFFFu);
+}
+
+namespace {
+// A label that draws its text right-aligned at its right edge, and one that leaves the
+// context's text alignment as it finds it.
+class TRightLabel : public TGraphicControl {
+ public:
+  using TGraphicControl::TGraphicControl;
+
+ protected:
+  void Paint() override {
+    Canvas().Brush().SetStyle(bsClear);
+    Canvas().SetTextAlign(talRight);
+    Canvas().Handle().State().StretchMode = smHalftone;
+    Canvas().Handle().Save();  // left unbalanced on purpose
+    Canvas().TextOut(Width(), 0, "Right");
+  }
+};
+class TPlainLabel : public TGraphicControl {
+ public:
+  using TGraphicControl::TGraphicControl;
+  int SeenAlign = -1;
+  TStretchMode SeenStretch = smHalftone;
+  int SeenDepth = -1;
+
+ protected:
+  void Paint() override {
+    SeenAlign = Canvas().TextAlign();
+    SeenStretch = Canvas().Handle().State().StretchMode;
+    SeenDepth = Canvas().Handle().SaveDepth();
+    Canvas().Brush().SetStyle(bsClear);
+    Canvas().TextOut(2, 0, "Left");
+  }
+};
+}  // namespace
+
+TEST_F(ControlsTest, ARightAlignedLabelLeavesItsSiblingsTextAlone) {
+  auto top = MakeTopLevel(clWhite);
+  auto* right = new TRightLabel(top.get());
+  right->SetBounds(10, 10, 80, 20);
+  right->SetParent(top.get());
+  auto* plain = new TPlainLabel(top.get());
+  plain->SetBounds(10, 40, 80, 20);
+  plain->SetParent(top.get());
+  System.ProcessMessages();
+  EXPECT_EQ(plain->SeenAlign, talLeft);
+  EXPECT_EQ(plain->SeenStretch, smColorOnColor);
+  int inked = 0;
+  for (int x = 12; x < 40; ++x)
+    for (int y = 40; y < 60; ++y) inked += Shown(*top, x, y) != 0xFFFFFFu;
+  EXPECT_GT(inked, 10) << "the text starts at its own left edge";
+  const int depthAfterSibling = plain->SeenDepth;
+  right->SetVisible(false);
+  plain->Invalidate();
+  System.ProcessMessages();
+  EXPECT_EQ(plain->SeenDepth, depthAfterSibling) << "a save left open by the sibling does not reach it";
+}
+
+// ---- the loop paints before it waits ----
+
+namespace {
+// Lights up while the pointer is over it, as a hot-tracking button does.
+class THotGraphic : public TRecordingGraphic {
+ public:
+  using TRecordingGraphic::TRecordingGraphic;
+
+ protected:
+  void MouseEnter(TMessage& m) override {
+    TRecordingGraphic::MouseEnter(m);
+    Fill = clYellow;
+    Invalidate();
+  }
+  void MouseLeave(TMessage& m) override {
+    TRecordingGraphic::MouseLeave(m);
+    Fill = clBlue;
+    Invalidate();
+  }
+};
+}  // namespace
+
+TEST_F(ControlsTest, HoverLightsUpInTheSamePassWithNoTimerRunning) {
+  auto top = MakeTopLevel(clWhite);
+  auto* hot = new THotGraphic(top.get());
+  hot->SetBounds(20, 20, 40, 40);
+  hot->SetParent(top.get());
+  System.ProcessMessages();
+  EXPECT_EQ(Shown(*top, 30, 30), 0xFF0000u);
+  Backend->MoveMouse(Screen(*top, 30, 30));
+  System.ProcessMessages();
+  EXPECT_EQ(Shown(*top, 30, 30), 0x00FFFFu) << "lit in the pass that saw the pointer arrive";
+  Backend->MoveMouse(Screen(*top, 150, 100));
+  System.ProcessMessages();
+  EXPECT_EQ(Shown(*top, 30, 30), 0xFF0000u);
+}
+
+TEST_F(ControlsTest, WhatWasInvalidatedBetweenPassesIsPaintedBeforeTheLoopWaits) {
+  auto top = MakeTopLevel(clWhite);
+  System.ProcessMessages();
+  top->Fill = clRed;
+  top->Invalidate();
+  EXPECT_TRUE(System.PaintPending());
+  const int wakeUps = Backend->WakeUps();
+  System.HandleMessage();
+  EXPECT_EQ(Backend->WakeUps(), wakeUps) << "painted without waiting first";
+  EXPECT_EQ(Shown(*top, 5, 5), 0x0000FFu);
+  EXPECT_FALSE(System.PaintPending());
 }

@@ -2,6 +2,8 @@
 // the missing-resource failure, and scaling by the measured text height.
 #include "framework/core/exceptions.h"
 #include "framework/graphics/font.h"
+#include "formstream/loader.h"
+#include "framework/typeinfo/class_info.h"
 #include "tests/framework/forms/forms_helpers.h"
 
 TEST_F(FormsTest, NestedWindowedAndWindowlessControlsGetTheirParentsFromTheStream) {
@@ -107,4 +109,43 @@ TEST_F(HighDpiTest, TheFormFontFollowsTheScreenResolutionBeforeItIsMeasured) {
   EXPECT_EQ(form->Inner->BoundsRect(), (TRect{MulDiv(13, measured, 13), MulDiv(13, measured, 13),
                                               MulDiv(65, measured, 13), MulDiv(39, measured, 13)}));
   EXPECT_EQ(form->ClientWidth(), MulDiv(260, measured, 13));
+}
+
+namespace {
+// A form whose description nests client-aligned windows; it notes where they are when shown.
+class TAlignedForm : public TForm {
+ public:
+  VM_CLASS()
+  explicit TAlignedForm(TComponent* owner) : TForm(owner) {
+    FOnShow = [this](TObject*) {
+      SheetWhenShown = Sheet->BoundsRect();
+      BarWhenShown = Bar->BoundsRect();
+    };
+    LoadComponentResource(*this, TForm::ClassInfo());
+  }
+  TFormsTestButton* Pages = nullptr;
+  TFormsTestButton* Sheet = nullptr;
+  TFormsTestGraphic* Bar = nullptr;
+  TRect SheetWhenShown;
+  TRect BarWhenShown;
+};
+}  // namespace
+
+const TClassInfo& TAlignedForm::ClassInfo() {
+  static const TClassInfo info = DefineClass<TAlignedForm, TForm>("TAlignedForm")
+                                     .Field("Pages", &TAlignedForm::Pages)
+                                     .Field("Sheet", &TAlignedForm::Sheet)
+                                     .Field("Bar", &TAlignedForm::Bar);
+  return info;
+}
+
+TEST_F(FormsTest, ClientAlignedChildrenReadFromAStreamAreAlignedBeforeTheFormShows) {
+  TAlignedForm* form = nullptr;
+  App->CreateForm(form);
+  ASSERT_TRUE(form->Visible());
+  EXPECT_EQ(form->Pages->BoundsRect(), (TRect{0, 0, 200, 100}));
+  EXPECT_EQ(form->SheetWhenShown, (TRect{0, 0, 200, 100})) << "a sheet inside a client-aligned parent";
+  EXPECT_EQ(form->BarWhenShown, (TRect{0, 0, 200, 20}));
+  form->SetBounds(10, 10, 300, 150);
+  EXPECT_EQ(form->Bar->BoundsRect(), (TRect{0, 0, 300, 20})) << "and they follow the form afterwards";
 }

@@ -1,0 +1,519 @@
+#include "widgets/led_display.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "framework/controls/timer.h"
+#include "framework/graphics/bitmap.h"
+#include "framework/graphics/canvas.h"
+#include "framework/typeinfo/class_info.h"
+#include "framework/typeinfo/class_registry.h"
+#include "framework/typeinfo/obsolete_property.h"
+#include "widgets/frame_drawing.h"
+
+VM_ENUM_INFO(TWkScrollType, "stNone", "stRightToLeft", "stLeftToRight")
+
+// ---- TWkBorder ----
+
+const TClassInfo& TWkBorder::ClassInfo() {
+  static const TClassInfo info =
+      DefineClass<TWkBorder, TGraphicControl>("TWkBorder")
+          .Property("BorderOuter", &TWkBorder::BorderOuter, &TWkBorder::SetBorderOuter, Default(fsGroove))
+          .Property("BorderInner", &TWkBorder::BorderInner, &TWkBorder::SetBorderInner, Default(fsNone))
+          .Property("BorderWidth", &TWkBorder::BorderWidth, &TWkBorder::SetBorderWidth, Default(0))
+          .Property("BorderColor", &TWkBorder::BorderColor, &TWkBorder::SetBorderColor, Default(clBtnFace))
+          .Property("BevelWidth", &TWkBorder::BevelWidth, &TWkBorder::SetBevelWidth, Default(1))
+          .Property("BorderHighlight", &TWkBorder::BorderHighlight, &TWkBorder::SetBorderHighlight,
+                    Default(clBtnHighlight))
+          .Property("BorderShadow", &TWkBorder::BorderShadow, &TWkBorder::SetBorderShadow, Default(clBtnShadow))
+          .Property("BorderSides", &TWkBorder::BorderSides, &TWkBorder::SetBorderSides, Default(AllSides.Bits()))
+          .Property("FlatColor", &TWkBorder::FlatColor, &TWkBorder::SetFlatColor, Default(clBtnShadow))
+          .Property("FlatColorAdjustment", &TWkBorder::FlatColorAdjustment, &TWkBorder::SetFlatColorAdjustment,
+                    Default(30))
+          .Event("OnMouseEnter", &TWkBorder::FOnMouseEnter)
+          .Event("OnMouseLeave", &TWkBorder::FOnMouseLeave);
+  return info;
+}
+
+namespace {
+constexpr int kNewBorderSize = 50;
+}  // namespace
+
+TWkBorder::TWkBorder(TComponent* owner) : TGraphicControl(owner) {
+  SetBounds(Left(), Top(), kNewBorderSize, kNewBorderSize);
+}
+
+template <class T>
+void TWkBorder::StoreAndRepaint(T& field, T value) {
+  if (field == value) return;
+  field = value;
+  RepaintWithFrame();
+}
+
+// The framework's repaint of a window-less control that is not opaque covers its client
+// rectangle only, which here leaves out the frame; an opaque one paints all its bounds.
+void TWkBorder::RepaintWithFrame() {
+  if (ControlStyle().Contains(csOpaque)) {
+    Repaint();
+    return;
+  }
+  Invalidate();
+  Update();
+}
+
+template <class T>
+void TWkBorder::StoreAndInvalidate(T& field, T value) {
+  if (field == value) return;
+  field = value;
+  Invalidate();
+}
+
+// The widths are counts of pixel rings: a negative one would grow the client area past
+// the bounds, so it is taken as none.
+void TWkBorder::SetBevelWidth(int value) { StoreAndRepaint(FBevelWidth, std::max(value, 0)); }
+void TWkBorder::SetBorderColor(TColor value) { StoreAndRepaint(FBorderColor, value); }
+void TWkBorder::SetBorderHighlight(TColor value) { StoreAndRepaint(FBorderHighlight, value); }
+void TWkBorder::SetBorderInner(TFrameStyle value) { StoreAndRepaint(FBorderInner, value); }
+void TWkBorder::SetBorderOuter(TFrameStyle value) { StoreAndRepaint(FBorderOuter, value); }
+void TWkBorder::SetBorderShadow(TColor value) { StoreAndRepaint(FBorderShadow, value); }
+void TWkBorder::SetBorderSides(TSides value) { StoreAndRepaint(FBorderSides, value); }
+void TWkBorder::SetBorderWidth(int value) { StoreAndRepaint(FBorderWidth, std::max(value, 0)); }
+void TWkBorder::SetFlatColor(TColor value) { StoreAndInvalidate(FFlatColor, value); }
+void TWkBorder::SetFlatColorAdjustment(int value) { StoreAndInvalidate(FFlatColorAdjustment, value); }
+
+// Pixels a frame style takes from each of its sides. The bold flat frame draws two rings,
+// so it keeps the client area off both.
+int TWkBorder::FrameThickness(TFrameStyle style) const {
+  switch (style) {
+    case fsNone: return 0;
+    case fsFlat: return 1;
+    case fsStatus:
+    case fsPopup: return FBevelWidth;
+    default: return 2;
+  }
+}
+
+TRect TWkBorder::ShrinkByBorders(TRect rect) const {
+  rect = {rect.Left + FBorderWidth, rect.Top + FBorderWidth, rect.Right - FBorderWidth, rect.Bottom - FBorderWidth};
+  for (TFrameStyle style : {FBorderOuter, FBorderInner}) {
+    const int n = FrameThickness(style);
+    if (FBorderSides.Contains(sdLeft)) rect.Left += n;
+    if (FBorderSides.Contains(sdTop)) rect.Top += n;
+    if (FBorderSides.Contains(sdRight)) rect.Right -= n;
+    if (FBorderSides.Contains(sdBottom)) rect.Bottom -= n;
+  }
+  return rect;
+}
+
+TRect TWkBorder::ClientRect() const { return ShrinkByBorders({0, 0, Width(), Height()}); }
+
+TRect TWkBorder::PaintFrame(TCanvas& canvas, const TRect& rect, TFrameStyle style) const {
+  switch (style) {
+    case fsFlat: {
+      const TColor flat = ShiftLightness(FFlatColor, FFlatColorAdjustment);
+      return DrawBevelBand(canvas, rect, flat, flat, 1, FBorderSides);
+    }
+    case fsPopup: return DrawBevelBand(canvas, rect, FBorderHighlight, FBorderShadow, FBevelWidth, FBorderSides);
+    case fsStatus: return DrawBevelBand(canvas, rect, FBorderShadow, FBorderHighlight, FBevelWidth, FBorderSides);
+    default: return DrawFrameSides(canvas, rect, style, FBorderSides);
+  }
+}
+
+TRect TWkBorder::PaintBorders(TCanvas& canvas) const {
+  TRect rect = PaintFrame(canvas, {0, 0, Width(), Height()}, FBorderOuter);
+  if (FBorderWidth > 0) rect = DrawBevelBand(canvas, rect, FBorderColor, FBorderColor, FBorderWidth, FBorderSides);
+  return PaintFrame(canvas, rect, FBorderInner);
+}
+
+void TWkBorder::Paint() { PaintBorders(Canvas()); }
+
+void TWkBorder::NotifyMouseEnter() {
+  if (FOnMouseEnter) FOnMouseEnter(this);
+}
+
+void TWkBorder::NotifyMouseLeave() {
+  if (FOnMouseLeave) FOnMouseLeave(this);
+}
+
+void TWkBorder::MouseEnter(TMessage&) {
+  if (!ComponentState().Contains(csDesigning)) NotifyMouseEnter();
+}
+
+void TWkBorder::MouseLeave(TMessage&) { NotifyMouseLeave(); }
+
+// ---- the LED glyphs ----
+
+const std::array<TLedGlyph, 96> LedFont = {{
+    {0x00, 0x00, 0x00, 0x00, 0x00},  // 32 space
+    {0x00, 0x00, 0xFA, 0x00, 0x00},  // 33 !
+    {0x00, 0xC0, 0x00, 0xC0, 0x00},  // 34 double quote
+    {0x28, 0x7C, 0x28, 0x7C, 0x28},  // 35 hash sign
+    {0x24, 0x54, 0xFE, 0x54, 0x48},  // 36 $
+    {0x64, 0x68, 0x10, 0x2C, 0x4C},  // 37 %
+    {0x6C, 0x92, 0xAA, 0x44, 0x0A},  // 38 &
+    {0x00, 0x20, 0xC0, 0x00, 0x00},  // 39 apostrophe
+    {0x00, 0x00, 0x7C, 0x82, 0x00},  // 40 (
+    {0x00, 0x82, 0x7C, 0x00, 0x00},  // 41 )
+    {0x54, 0x38, 0xFE, 0x38, 0x54},  // 42 asterisk
+    {0x10, 0x10, 0x7C, 0x10, 0x10},  // 43 +
+    {0x00, 0x02, 0x04, 0x00, 0x00},  // 44 comma
+    {0x10, 0x10, 0x10, 0x10, 0x10},  // 45 -
+    {0x00, 0x00, 0x02, 0x00, 0x00},  // 46 .
+    {0x04, 0x08, 0x10, 0x20, 0x40},  // 47 /
+    {0x7C, 0x8A, 0x92, 0xA2, 0x7C},  // 48 0
+    {0x00, 0x42, 0xFE, 0x02, 0x00},  // 49 1
+    {0x46, 0x8A, 0x92, 0x92, 0x62},  // 50 2
+    {0x44, 0x92, 0x92, 0x92, 0x6C},  // 51 3
+    {0xF0, 0x10, 0x10, 0x10, 0xFE},  // 52 4
+    {0xF4, 0x92, 0x92, 0x92, 0x8C},  // 53 5
+    {0x7C, 0x92, 0x92, 0x92, 0x4C},  // 54 6
+    {0xC0, 0x80, 0x8E, 0x90, 0xE0},  // 55 7
+    {0x6C, 0x92, 0x92, 0x92, 0x6C},  // 56 8
+    {0x64, 0x92, 0x92, 0x92, 0x7C},  // 57 9
+    {0x00, 0x00, 0x24, 0x00, 0x00},  // 58 colon
+    {0x00, 0x02, 0x24, 0x00, 0x00},  // 59 semicolon
+    {0x10, 0x28, 0x44, 0x82, 0x00},  // 60 less-than
+    {0x28, 0x28, 0x28, 0x28, 0x28},  // 61 =
+    {0x00, 0x82, 0x44, 0x28, 0x10},  // 62 greater-than
+    {0x40, 0x80, 0x9A, 0x90, 0x60},  // 63 ?
+    {0x7C, 0x92, 0xAA, 0xBA, 0x70},  // 64 at sign
+    {0x7E, 0x90, 0x90, 0x90, 0x7E},  // 65 A
+    {0xFE, 0x92, 0x92, 0x92, 0x6C},  // 66 B
+    {0x7C, 0x82, 0x82, 0x82, 0x44},  // 67 C
+    {0xFE, 0x82, 0x82, 0x82, 0x7C},  // 68 D
+    {0xFE, 0x92, 0x92, 0x92, 0x82},  // 69 E
+    {0xFE, 0x90, 0x90, 0x90, 0x80},  // 70 F
+    {0x7C, 0x82, 0x92, 0x92, 0x5C},  // 71 G
+    {0xFE, 0x10, 0x10, 0x10, 0xFE},  // 72 H
+    {0x82, 0x82, 0xFE, 0x82, 0x82},  // 73 I
+    {0x04, 0x02, 0x02, 0x02, 0xFC},  // 74 J
+    {0xFE, 0x10, 0x28, 0x44, 0x82},  // 75 K
+    {0xFE, 0x02, 0x02, 0x02, 0x02},  // 76 L
+    {0xFE, 0x40, 0x20, 0x40, 0xFE},  // 77 M
+    {0xFE, 0x20, 0x10, 0x08, 0xFE},  // 78 N
+    {0x7C, 0x82, 0x82, 0x82, 0x7C},  // 79 O
+    {0xFE, 0x90, 0x90, 0x90, 0x60},  // 80 P
+    {0x7C, 0x82, 0x82, 0x86, 0x7E},  // 81 Q
+    {0xFE, 0x90, 0x90, 0x90, 0x6E},  // 82 R
+    {0x64, 0x92, 0x92, 0x92, 0x4C},  // 83 S
+    {0x80, 0x80, 0xFE, 0x80, 0x80},  // 84 T
+    {0xFC, 0x02, 0x02, 0x02, 0xFC},  // 85 U
+    {0xE0, 0x18, 0x06, 0x18, 0xE0},  // 86 V
+    {0xFC, 0x02, 0x0C, 0x02, 0xFC},  // 87 W
+    {0xC6, 0x28, 0x10, 0x28, 0xC6},  // 88 X
+    {0xC0, 0x20, 0x1E, 0x20, 0xC0},  // 89 Y
+    {0x86, 0x8A, 0x92, 0xA2, 0xC2},  // 90 Z
+    {0x00, 0xFE, 0x82, 0x82, 0x00},  // 91 [
+    {0x40, 0x20, 0x10, 0x08, 0x04},  // 92 backslash
+    {0x00, 0x82, 0x82, 0xFE, 0x00},  // 93 ]
+    {0x20, 0x40, 0x80, 0x40, 0x20},  // 94 ^
+    {0x02, 0x02, 0x02, 0x02, 0x02},  // 95 underscore
+    {0x00, 0x00, 0xC0, 0x20, 0x00},  // 96 grave accent
+    {0x04, 0x2A, 0x2A, 0x2A, 0x1E},  // 97 a
+    {0xFE, 0x22, 0x22, 0x22, 0x1C},  // 98 b
+    {0x1C, 0x22, 0x22, 0x22, 0x14},  // 99 c
+    {0x1C, 0x22, 0x22, 0x22, 0xFE},  // 100 d
+    {0x1C, 0x2A, 0x2A, 0x2A, 0x18},  // 101 e
+    {0x10, 0x7E, 0x90, 0x90, 0x40},  // 102 f
+    {0x10, 0x2A, 0x2A, 0x2A, 0x1C},  // 103 g
+    {0xFE, 0x20, 0x20, 0x20, 0x1E},  // 104 h
+    {0x00, 0x22, 0xBE, 0x02, 0x00},  // 105 i
+    {0x00, 0x02, 0xBC, 0x00, 0x00},  // 106 j
+    {0xFE, 0x08, 0x08, 0x14, 0x22},  // 107 k
+    {0x00, 0x82, 0xFE, 0x02, 0x00},  // 108 l
+    {0x3E, 0x20, 0x3E, 0x20, 0x1E},  // 109 m
+    {0x3E, 0x20, 0x20, 0x20, 0x1E},  // 110 n
+    {0x1C, 0x22, 0x22, 0x22, 0x1C},  // 111 o
+    {0x3E, 0x28, 0x28, 0x28, 0x10},  // 112 p
+    {0x10, 0x28, 0x28, 0x28, 0x3E},  // 113 q
+    {0x3E, 0x20, 0x20, 0x20, 0x10},  // 114 r
+    {0x12, 0x2A, 0x2A, 0x2A, 0x24},  // 115 s
+    {0x20, 0xFC, 0x22, 0x22, 0x00},  // 116 t
+    {0x3C, 0x02, 0x02, 0x02, 0x3E},  // 117 u
+    {0x38, 0x04, 0x02, 0x04, 0x38},  // 118 v
+    {0x3C, 0x02, 0x0C, 0x02, 0x3C},  // 119 w
+    {0x22, 0x14, 0x08, 0x14, 0x22},  // 120 x
+    {0x22, 0x14, 0x08, 0x10, 0x20},  // 121 y
+    {0x22, 0x26, 0x2A, 0x32, 0x22},  // 122 z
+    {0x00, 0x10, 0x6C, 0x82, 0x00},  // 123 {
+    {0x00, 0x00, 0xFE, 0x00, 0x00},  // 124 vertical bar
+    {0x00, 0x82, 0x6C, 0x10, 0x00},  // 125 }
+    {0x40, 0x80, 0x40, 0x20, 0x40},  // 126 ~
+    {0x00, 0x7C, 0x7C, 0x7C, 0x00},  // 127 block
+}};
+
+const TLedGlyph& LedGlyph(uint8_t code) {
+  const bool drawable = code >= kLedFirstCode && code < kLedBlockCode;
+  return LedFont[size_t((drawable ? code : kLedBlockCode) - kLedFirstCode)];
+}
+
+// ---- TWkLEDDisplay ----
+
+const TClassInfo& TWkLEDDisplay::ClassInfo() {
+  static const TClassInfo info =
+      DefineClass<TWkLEDDisplay, TWkBorder>("TWkLEDDisplay")
+          .Property("Caption", &TWkLEDDisplay::Caption, &TWkLEDDisplay::SetCaption)
+          .Property("BackColor", &TWkLEDDisplay::BackColor, &TWkLEDDisplay::SetBackColor, Default(clBlack))
+          .Property("SegOnColor", &TWkLEDDisplay::SegOnColor, &TWkLEDDisplay::SetSegOnColor, Default(0x00FF00))
+          .Property("SegOffColor", &TWkLEDDisplay::SegOffColor, &TWkLEDDisplay::SetSegOffColor, Default(0x003300))
+          .Property("ScrollType", &TWkLEDDisplay::ScrollType, &TWkLEDDisplay::SetScrollType, Default(stRightToLeft))
+          .Property("Scrolling", &TWkLEDDisplay::Scrolling, &TWkLEDDisplay::SetScrolling, Default(0))
+          .Property("ScrollDelay", &TWkLEDDisplay::ScrollDelay, &TWkLEDDisplay::SetScrollDelay, Default(100))
+          .Event("OnScrollComplete", &TWkLEDDisplay::FOnScrollComplete)
+          .Property("BorderOuter", &TWkLEDDisplay::BorderOuter, &TWkLEDDisplay::SetBorderOuter, Default(fsStatus));
+  return info;
+}
+
+namespace {
+constexpr int kNewDisplayWidth = 100;
+constexpr int kNewDisplayHeight = 30;
+constexpr int kCellColumns = 6;  // five glyph columns and one always unlit
+constexpr int kCellRows = 7;
+constexpr int kGlyphColumns = 5;
+constexpr uint8_t kTopRowBit = 0x80;
+constexpr uint8_t kBlankCode = ' ';
+// A client area this low or lower shows only the frame.
+constexpr int kFrameOnlyHeight = 7;
+// A dot is the client height over 7.6 (76 tenths); the gap between dots a tenth of a dot.
+constexpr int64_t kTenthsPerDot = 76;
+constexpr int kDotsPerGap = 10;
+constexpr const char* kObsoleteProperties[] = {"SegSpacing", "DisplayCells"};
+
+int Saturated(int64_t value) {
+  return int(std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+}  // namespace
+
+// Each character cell, rendered once for the current dot size and colours: painting a
+// frame then copies cells instead of drawing every dot as a rectangle. A cell holds its
+// dot squares and the background between them, which is all any cell ever paints, so a
+// copy gives the same pixels as drawing the dots in place.
+class TWkLEDDisplay::TCellCache {
+ public:
+  struct TKey {
+    int DotPixels = 0;
+    int DotSpacing = 0;
+    TColor On = clNone, Off = clNone, Back = clNone;
+    friend bool operator==(const TKey&, const TKey&) = default;
+  };
+
+  // Forgets every cell once the dots or the colours they were drawn with changed.
+  void Use(const TKey& key) {
+    if (key == FKey) return;
+    FKey = key;
+    for (auto& cell : FCells) cell.reset();
+  }
+  std::unique_ptr<TBitmap>& Slot(uint8_t code) {
+    return FCells[size_t(&LedGlyph(code) - LedFont.data())];
+  }
+
+ private:
+  TKey FKey;
+  std::array<std::unique_ptr<TBitmap>, 96> FCells;
+};
+
+TWkLEDDisplay::TWkLEDDisplay(TComponent* owner)
+    : TWkBorder(owner), FScrollTimer(std::make_unique<TTimer>(nullptr)), FCells(std::make_unique<TCellCache>()) {
+  FControlStyle.Include(csOpaque);
+  SetHeight(kNewDisplayHeight);
+  SetWidth(kNewDisplayWidth);
+  FScrollSpan = Width();
+  FScrollTimer->SetEnabled(FScrolling);
+  FScrollTimer->SetInterval(FScrollDelay);
+  FScrollTimer->FOnTimer = [this](TObject* sender) { ScrollTimerTick(sender); };
+  SetBorderOuter(fsStatus);
+}
+
+// The timer goes first, so no tick can reach a display being taken apart.
+TWkLEDDisplay::~TWkLEDDisplay() { FScrollTimer.reset(); }
+
+void TWkLEDDisplay::SetBackColor(TColor value) { StoreAndRepaint(FBackColor, value); }
+void TWkLEDDisplay::SetSegOnColor(TColor value) { StoreAndRepaint(FSegOnColor, value); }
+void TWkLEDDisplay::SetSegOffColor(TColor value) { StoreAndRepaint(FSegOffColor, value); }
+
+// The text-changed notification recomputes the span; the position stays where it is.
+void TWkLEDDisplay::SetCaption(const std::string& value) {
+  if (value == Caption()) return;
+  SetText(value);
+  Repaint();
+}
+
+void TWkLEDDisplay::SetScrolling(bool value) {
+  if (value == FScrolling) return;
+  FScrolling = value;
+  FScrollTimer->SetEnabled(value);
+  if (!value) FScrollPosition = 0;
+  Invalidate();
+}
+
+// Any direction but stNone runs the timer, whether Scrolling is on or not.
+void TWkLEDDisplay::SetScrollType(TWkScrollType value) {
+  if (value == FScrollType) return;
+  FScrollType = value;
+  FScrollTimer->SetEnabled(value != stNone);
+  Invalidate();
+}
+
+void TWkLEDDisplay::SetScrollDelay(uint16_t value) {
+  if (value == FScrollDelay) return;
+  FScrollDelay = value;
+  FScrollTimer->SetInterval(value);
+}
+
+void TWkLEDDisplay::TextChanged(TMessage& message) {
+  TWkBorder::TextChanged(message);
+  UpdateScrollSpan();
+  Invalidate();
+}
+
+void TWkLEDDisplay::SetBounds(int left, int top, int width, int height) {
+  TWkBorder::SetBounds(left, top, width, height);
+  DeriveDotGeometry();
+}
+
+// The frame style and caption read from a description may come after the bounds.
+void TWkLEDDisplay::AfterLoad() {
+  TWkBorder::AfterLoad();
+  SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TWkLEDDisplay::DeclareStoredData(TFiler& filer) {
+  TWkBorder::DeclareStoredData(filer);
+  for (const char* name : kObsoleteProperties) DeclareObsoleteProperty(filer, name);
+}
+
+// ---- geometry ----
+
+// The dot and the gap, each truncated; worked in integers so that a client height of exactly
+// 7.6 dots gives the whole number.
+void TWkLEDDisplay::DeriveDotGeometry() {
+  const int64_t height = ClientRect().Height();
+  FDotPixels = Saturated(std::max<int64_t>(height * 10 / kTenthsPerDot, 0));
+  FDotSpacing = FDotPixels / kDotsPerGap;
+  UpdateScrollSpan();
+}
+
+void TWkLEDDisplay::UpdateScrollSpan() {
+  const int64_t pitch = FDotPixels + FDotSpacing;
+  FScrollSpan = Saturated(kCellColumns * pitch * int64_t(Caption().size()) + Width());
+}
+
+TLedLayout TWkLEDDisplay::Layout(int clientWidth, int clientHeight) const {
+  TLedLayout layout;
+  layout.Pitch = FDotPixels + FDotSpacing;
+  layout.CellWidth = kCellColumns * layout.Pitch;
+  layout.CellHeight = kCellRows * FDotPixels + (kCellRows - 1) * FDotSpacing;
+  layout.Top = (clientHeight - layout.CellHeight) / 2;
+  int64_t left = 0;
+  if (FScrolling && FScrollType == stRightToLeft && layout.Pitch > 0)
+    left = int64_t(clientWidth / layout.Pitch) * layout.Pitch - FScrollPosition;  // the last whole pitch
+  else if (FScrolling && FScrollType == stLeftToRight)
+    left = int64_t(FScrollPosition) - int64_t(layout.CellWidth) * int64_t(Caption().size());
+  layout.TextLeft = Saturated(left);
+  return layout;
+}
+
+// The pixels one cell's dots cover: the last dot's square reaches one pixel past its size.
+TSize TWkLEDDisplay::CellExtent() const {
+  const int pitch = FDotPixels + FDotSpacing;
+  return {(kCellColumns - 1) * pitch + FDotPixels + 1, (kCellRows - 1) * pitch + FDotPixels + 1};
+}
+
+// ---- paint ----
+
+void TWkLEDDisplay::DrawCharCell(TCanvas& canvas, const TRect& cell, uint8_t code) {
+  const TLedGlyph& glyph = LedGlyph(code);
+  const int pitch = FDotPixels + FDotSpacing;
+  for (int row = 0; row < kCellRows; ++row) {
+    for (int column = 0; column < kCellColumns; ++column) {
+      const bool lit = column < kGlyphColumns && (glyph[size_t(column)] & (kTopRowBit >> row)) != 0;
+      canvas.Brush().SetColor(lit ? FSegOnColor : FSegOffColor);
+      const int x = cell.Left + column * pitch, y = cell.Top + row * pitch;
+      // One pixel larger than the dot: the pen's ring is the black between neighbours.
+      canvas.Rectangle(x, y, x + FDotPixels + 1, y + FDotPixels + 1);
+    }
+  }
+}
+
+void TWkLEDDisplay::Paint() {
+  TCanvas& canvas = Canvas();
+  PaintBorders(canvas);
+  const TRect client = ClientRect();
+  const int width = client.Width(), height = client.Height();
+  if (width <= 0 || height <= kFrameOnlyHeight) return;
+  ComposeDots(width, height);
+  canvas.Handle().BitBlt(client.Left, client.Top, width, height, *FOffscreen, 0, 0, cmSrcCopy);
+}
+
+void TWkLEDDisplay::ComposeDots(int width, int height) {
+  if (!FOffscreen) {
+    FOffscreen = std::make_unique<TBitmap>();
+    FOffscreen->SetPixelFormat(pf32bit);
+  }
+  if (FOffscreen->Width() != width || FOffscreen->Height() != height) FOffscreen->SetSize(width, height);
+  TBitmapImage& image = FOffscreen->Image();
+  const uint32_t back = image.RGBToValue(uint32_t(ColorToRGB(FBackColor)) & 0xFFFFFF);
+  for (int y = 0; y < height; ++y) image.FillSpan(y, 0, width, back);
+  // Without a dot size (the frame changed after the bounds were set) there is no grid.
+  if (FDotPixels <= 0) return;
+  FCells->Use({FDotPixels, FDotSpacing, ColorToRGB(FSegOnColor), ColorToRGB(FSegOffColor), ColorToRGB(FBackColor)});
+  const TLedLayout layout = Layout(width, height);
+  // The unlit grid stands still under the text; the text's dots land on its dots.
+  for (int x = 0; x < width; x += layout.CellWidth) StampCell(kBlankCode, x, layout.Top);
+  const std::string& text = Caption();
+  // Cells wholly left of the client area are skipped; they would be clipped away.
+  const int64_t extent = CellExtent().cx;
+  int64_t first = 0;
+  if (layout.TextLeft + extent <= 0) first = (-int64_t(layout.TextLeft) - extent) / layout.CellWidth + 1;
+  for (size_t i = size_t(std::min<int64_t>(first, int64_t(text.size()))); i < text.size(); ++i) {
+    const int64_t x = layout.TextLeft + int64_t(i) * layout.CellWidth;
+    if (x >= width) break;
+    StampCell(uint8_t(text[i]), int(x), layout.Top);
+  }
+}
+
+// Copies the cell of `code` to (x, y) of the off-screen bitmap, clipped to it.
+void TWkLEDDisplay::StampCell(uint8_t code, int x, int y) {
+  std::unique_ptr<TBitmap>& cell = FCells->Slot(code);
+  if (!cell) {
+    cell = std::make_unique<TBitmap>();
+    cell->SetPixelFormat(pf32bit);
+    cell->SetSize(CellExtent().cx, CellExtent().cy);
+    TCanvas& canvas = cell->Canvas();
+    canvas.Brush().SetColor(FBackColor);
+    canvas.FillRect({0, 0, cell->Width(), cell->Height()});
+    const bool drawable = code >= kLedFirstCode && code < kLedBlockCode;
+    DrawCharCell(canvas, {0, 0, cell->Width(), cell->Height()}, drawable ? code : uint8_t(kLedBlockCode));
+  }
+  const TBitmapImage& source = cell->Image();
+  TBitmapImage& target = FOffscreen->Image();
+  const int left = std::max(x, 0), right = std::min<int64_t>(int64_t(x) + source.Width, target.Width);
+  const int top = std::max(y, 0), bottom = std::min<int64_t>(int64_t(y) + source.Height, target.Height);
+  if (left >= right) return;
+  for (int row = top; row < bottom; ++row)
+    std::memcpy(target.Row(row) + 4 * size_t(left), source.Row(row - y) + 4 * size_t(left - x),
+                4 * size_t(right - left));
+}
+
+// ---- scrolling ----
+
+void TWkLEDDisplay::ScrollTimerTick(TObject*) {
+  if (!FScrollTimer->Enabled()) return;
+  FScrollPosition = Saturated(int64_t(FScrollPosition) + FDotPixels + FDotSpacing);
+  // Straight onto the parent's surface, without invalidating; a hidden window gets nothing.
+  if (IsShowing()) Repaint();
+  if (FScrollPosition >= FScrollSpan) {
+    FScrollPosition = 0;
+    NotifyScrollComplete();
+  }
+}
+
+void TWkLEDDisplay::NotifyScrollComplete() {
+  if (FOnScrollComplete) FOnScrollComplete(this);
+}
+
+void RegisterLEDDisplayClasses() {
+  RegisterStreamClass(TWkBorder::ClassInfo());
+  RegisterStreamClass(TWkLEDDisplay::ClassInfo());
+}
