@@ -56,7 +56,11 @@ fi
 
 # The fuzz targets: a short fixed run each from the committed seeds (a count, not a time,
 # so a loaded machine runs the same inputs). Longer campaigns: see fuzz/README.md.
-if [ "${VELMORATH_SKIP_FUZZ:-0}" != "1" ] && command -v clang++ >/dev/null && command -v clang >/dev/null; then
+has_libfuzzer() {
+  command -v clang++ >/dev/null && command -v clang >/dev/null &&
+    [ -f "$(clang++ -print-file-name=libclang_rt.fuzzer-x86_64.a)" ]
+}
+if [ "${VELMORATH_SKIP_FUZZ:-0}" != "1" ] && has_libfuzzer; then
   cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DVELMORATH_FUZZ=ON -DVELMORATH_BENCH=OFF >/dev/null
   cmake --build build-fuzz -j "$jobs" --target fuzz_targets

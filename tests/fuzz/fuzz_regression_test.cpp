@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/stream.h"
+#include "formstream/text_form.h"
 #include "fuzz/fuzz_inputs.h"
 
 namespace {
@@ -40,3 +42,24 @@ TEST(FuzzRegression, FormReader) { EXPECT_GT(RunInputs("form_reader", FuzzFormRe
 TEST(FuzzRegression, BitmapFile) { EXPECT_GT(RunInputs("bitmap_file", FuzzBitmapFile), 0); }
 TEST(FuzzRegression, GlyphBitmap) { EXPECT_GT(RunInputs("glyph_bitmap", FuzzGlyphBitmap), 0); }
 TEST(FuzzRegression, Jpeg) { EXPECT_GT(RunInputs("jpeg", FuzzJpeg), 0); }
+
+// The form seeds that print as text compile back to exactly their bytes.
+TEST(FuzzRegression, FormSeedsRoundTripThroughText) {
+  int printed = 0;
+  for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(VELMORATH_FUZZ_DIR) / "corpus/form_reader")) {
+    SCOPED_TRACE(entry.path().string());
+    const std::vector<uint8_t> bytes = ReadFile(entry.path());
+    TReadOnlyMemoryStream input(bytes.data(), bytes.size());
+    std::string text;
+    try {
+      text = BinaryToText(input);
+    } catch (const EReadError&) {
+      continue;
+    }
+    TMemoryStream again;
+    TextToBinary(text, again, "");
+    EXPECT_EQ(again.Bytes(), bytes);
+    ++printed;
+  }
+  EXPECT_GE(printed, 4);
+}
