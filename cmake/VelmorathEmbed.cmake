@@ -26,3 +26,22 @@ function(velmorath_embed_form)
   # ask the linker for the data symbol so that the registration comes along.
   target_link_options(${ARG_TARGET} INTERFACE "LINKER:--undefined=velmorath_resource_${ARG_RESOURCE}")
 endfunction()
+
+# velmorath_embed_file(TARGET target SOURCE file RESOURCE name)
+# Links a file's bytes into `target` as the resource `name`, as velmorath_embed_form does
+# for a compiled form.
+function(velmorath_embed_file)
+  cmake_parse_arguments(ARG "" "TARGET;SOURCE;RESOURCE" "" ${ARGN})
+  get_filename_component(source "${ARG_SOURCE}" ABSOLUTE)
+  set(output "${CMAKE_CURRENT_BINARY_DIR}/embedded/${ARG_RESOURCE}.cpp")
+  add_custom_command(
+    OUTPUT "${output}"
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${source} -DOUTPUT=${output} -DNAME=${ARG_RESOURCE}
+            -P ${PROJECT_SOURCE_DIR}/cmake/EmbedFile.cmake
+    DEPENDS "${source}" ${PROJECT_SOURCE_DIR}/cmake/EmbedFile.cmake
+    COMMENT "Embedding ${ARG_SOURCE} as ${ARG_RESOURCE}"
+    VERBATIM)
+  target_sources(${ARG_TARGET} PRIVATE "${output}")
+  target_link_libraries(${ARG_TARGET} PRIVATE formstream)
+  target_link_options(${ARG_TARGET} INTERFACE "LINKER:--undefined=velmorath_resource_${ARG_RESOURCE}")
+endfunction()

@@ -2,11 +2,15 @@
 
 #include "framework/core/exceptions.h"
 #include "framework/typeinfo/class_info.h"
+#include "formstream/fixups.h"
 
 const TClassInfo& TCollectionItem::ClassInfo() {
   static const TClassInfo info = DefineClass<TCollectionItem, TPersistent>("TCollectionItem");
   return info;
 }
+
+// A reference into another window may still be waiting to be written into this item.
+TCollectionItem::~TCollectionItem() { RemoveGlobalFixupsOf(this); }
 
 int TCollectionItem::Index() const {
   if (FCollection == nullptr) return -1;

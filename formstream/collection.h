@@ -11,6 +11,7 @@ class TCollection;
 class TCollectionItem : public TPersistent {
  public:
   VM_CLASS()
+  ~TCollectionItem() override;
   TCollection* Collection() const { return FCollection; }
   int Index() const;
 

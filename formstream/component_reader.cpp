@@ -1,5 +1,8 @@
 // TStreamReader: component records, properties by kind, class lookup and fixups.
 #include <algorithm>
+#include <new>
+#include <stdexcept>
+#include <utility>
 
 #include "framework/core/component.h"
 #include "framework/core/exceptions.h"
@@ -41,6 +44,33 @@ const TClassInfo* FindFieldClass(const TComponent& root, const std::string& clas
   return nullptr;
 }
 
+// The message a failure is reported with. A failure of the language's own library (memory,
+// a container length) is reported like the framework's own shortage of resources.
+std::string FailureMessage(const std::exception& e) {
+  if (auto* own = dynamic_cast<const Exception*>(&e)) return own->Message();
+  if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr || dynamic_cast<const std::length_error*>(&e) != nullptr)
+    return rs::SOutOfResources;
+  return e.what();
+}
+
+// Passes a failure on as the framework's exception, so callers need catch only those.
+[[noreturn]] void RaiseAsFrameworkError(const std::exception& e) {
+  if (dynamic_cast<const Exception*>(&e) != nullptr) throw;
+  if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr || dynamic_cast<const std::length_error*>(&e) != nullptr)
+    throw EOutOfResources(rs::SOutOfResources);
+  throw EReadError(e.what());
+}
+
+// A published field of the owner named like the component but of another class would stay
+// empty: code using it would fail later, far from the stream that caused it.
+void CheckFieldBinding(const TComponent& component) {
+  const TComponent* owner = component.Owner();
+  if (owner == nullptr || component.Name().empty()) return;
+  const TFieldInfo* field = owner->GetClassInfo().FindField(component.Name());
+  if (field != nullptr && field->Get(*owner) != &component)
+    throw EReadError(rs::SFieldClassMismatch, component.Name(), component.ClassName(), field->FieldClass().Name);
+}
+
 bool IsSubComponentProp(const TPersistent& instance, const TPropInfo& prop) {
   if (prop.PropType->Kind != TTypeKind::Class) return false;
   TValue v = prop.Get(instance);
@@ -76,8 +106,20 @@ void TStreamReader::ReadRootComponent(TComponent& root) {
   } catch (...) {
     root.SetComponentState(csReading, false);
     RemoveGlobalFixups(&root);
+    ForgetLoaded(root);
     throw;
   }
+}
+
+// The window that failed is freed by its constructor with all it owns: nothing of it may
+// stay in a loading scope that outlives this read.
+void TStreamReader::ForgetLoaded(TComponent& root) {
+  auto ownedByRoot = [&root](const TComponent* c) {
+    for (; c != nullptr; c = c->Owner())
+      if (c == &root) return true;
+    return false;
+  };
+  std::erase_if(*FLoaded, ownedByRoot);
 }
 
 void TStreamReader::ReadComponentData(TComponent& component) {
@@ -85,12 +127,14 @@ void TStreamReader::ReadComponentData(TComponent& component) {
   FReadingFixupScope = true;
   TComponent* oldParent = FParent;
   TComponent* oldOwner = FOwner;
+  TComponent* oldHolder = std::exchange(FHolder, &component);
   try {
     while (!EndOfList()) ReadProperty(component);
     ReadListEnd();
+    FHolder = oldHolder;
     FParent = component.GetChildParent();
     FOwner = component.GetChildOwner();
-    if (FOwner == nullptr) FOwner = FRoot;
+    if (FOwner == nullptr) FOwner = oldOwner;
     while (!EndOfList()) ReadComponent();
     ReadListEnd();
     FParent = oldParent;
@@ -99,6 +143,7 @@ void TStreamReader::ReadComponentData(TComponent& component) {
   } catch (...) {
     FParent = oldParent;
     FOwner = oldOwner;
+    FHolder = oldHolder;
     if (outermost) FFixups.clear();
     if (outermost) FReadingFixupScope = false;
     throw;
@@ -131,13 +176,14 @@ TComponent* TStreamReader::ReadComponent() {
       SetComponentName(*component, name);
     }
     ReadComponentBody(*component, flags, childPos);
-  } catch (const Exception& e) {
+    FParent = oldParent;  // an inherited record read inside its own parent
+  } catch (const std::exception& e) {
     if (created) delete component;
     // What was read inside the record may point into the freed component.
     FFixups.erase(FFixups.begin() + ptrdiff_t(fixupMark), FFixups.end());
     FLoaded->resize(loadedMark);
     FParent = oldParent;
-    if (!ContinueAfterError(e.Message())) throw;
+    if (!ContinueAfterError(FailureMessage(e))) RaiseAsFrameworkError(e);
     SetPosition(bodyStart);
     SkipComponent(false);
     return nullptr;
@@ -223,6 +269,7 @@ TComponent* TStreamReader::FindAncestorComponent(const std::string& name, const 
 void TStreamReader::SetComponentName(TComponent& component, std::string name) {
   if (OnSetName) OnSetName(component, name);
   component.SetName(name);
+  CheckFieldBinding(component);
 }
 
 void TStreamReader::ReadProperty(TPersistent& instance) {
@@ -234,10 +281,14 @@ void TStreamReader::ReadProperty(TPersistent& instance) {
     FPropName = storedName;
     FCanHandleExcepts = true;
     ReadPropertyPath(instance);
-  } catch (const Exception& e) {
-    EReadError wrapped(rs::SPropertyException, DisplayName(instance), std::string("."), storedName, e.Message());
+  } catch (const std::exception& e) {
+    // Cut inside the name itself: there is no property to name.
+    if (valueStart < 0) RaiseAsFrameworkError(e);
+    // Item properties are reported by the collection's property, once.
+    if (FItemDepth > 0) RaiseAsFrameworkError(e);
+    EReadError wrapped(rs::SPropertyException, DisplayName(instance), std::string("."), storedName, FailureMessage(e));
     // Recovery restarts from the value's first byte, so a partly read value cannot derail the stream.
-    if (valueStart < 0 || !FCanHandleExcepts || !ContinueAfterError(wrapped.Message())) throw wrapped;
+    if (!FCanHandleExcepts || !ContinueAfterError(wrapped.Message())) throw wrapped;
     SetPosition(valueStart);
     SkipValue();
   }
@@ -317,6 +368,8 @@ void TStreamReader::ReadOrdinalProp(TPersistent& instance, const TPropInfo& prop
       } else {
         value = ReadInt64();
       }
+      // A value the property cannot hold would be cut to its width and load as another.
+      if (type.MinValue < type.MaxValue && (value < type.MinValue || value > type.MaxValue)) InvalidValue();
       break;
     case TTypeKind::Char: value = uint8_t(ReadChar()); break;
     case TTypeKind::Enumeration:
@@ -367,6 +420,7 @@ void TStreamReader::ReadReferenceProp(TPersistent& instance, const TPropInfo& pr
   fixup.Instance = &instance;
   fixup.Prop = &prop;
   fixup.Root = FRoot;
+  fixup.Holder = FHolder;
   fixup.Name = ReadIdent();
   fixup.Interface = isInterface;
   FFixups.push_back(std::move(fixup));
@@ -414,14 +468,28 @@ void TStreamReader::ReadCollection(TCollection& collection) {
   TDepthGuard depth(FDepth);
   collection.BeginUpdate();
   try {
-    if (!EndOfList()) collection.Clear();
+    if (!EndOfList()) {
+      // Items read before (the property stored twice) may have references pending.
+      std::erase_if(FFixups, [&collection](const TPropFixup& f) {
+        auto* item = dynamic_cast<TCollectionItem*>(f.Instance);
+        return item != nullptr && item->Collection() == &collection;
+      });
+      collection.Clear();
+    }
     while (!EndOfList()) {
       TValueType tag = NextValue();
       if (tag == TValueType::vaInt8 || tag == TValueType::vaInt16 || tag == TValueType::vaInt32)
         ReadInteger();  // the item's order value: items are added in stream order
       ReadListBegin();
       TCollectionItem* item = collection.Add();
-      while (!EndOfList()) ReadProperty(*item);
+      ++FItemDepth;
+      try {
+        while (!EndOfList()) ReadProperty(*item);
+      } catch (...) {
+        --FItemDepth;
+        throw;
+      }
+      --FItemDepth;
       ReadListEnd();
     }
     ReadListEnd();

@@ -19,7 +19,9 @@ class TLoadRegistry : public TComponent {
     if (operation == opRemove) {
       std::lock_guard guard(Lock);
       std::erase(Roots, component);
-      std::erase_if(Fixups, [component](const TPropFixup& f) { return f.Root == component || f.Instance == component; });
+      std::erase_if(Fixups, [component](const TPropFixup& f) {
+        return f.Root == component || f.Holder == component || f.Instance == component;
+      });
     }
     TComponent::Notification(component, operation);
   }
@@ -95,6 +97,9 @@ void AddGlobalFixup(const TPropFixup& fixup) {
   std::lock_guard guard(r.Lock);
   r.Fixups.push_back(fixup);
   r.FreeNotification(fixup.Root);
+  // A sub-object holding the reference (a font, a collection item) goes with its component;
+  // a collection item freed on its own drops its fixups itself.
+  if (fixup.Holder != nullptr) r.FreeNotification(fixup.Holder);
   if (auto* holder = dynamic_cast<TComponent*>(fixup.Instance)) r.FreeNotification(holder);
 }
 
@@ -125,6 +130,12 @@ void RemoveGlobalFixups(const TComponent* root) {
   TLoadRegistry& r = Registry();
   std::lock_guard guard(r.Lock);
   std::erase_if(r.Fixups, [root](const TPropFixup& f) { return f.Root == root; });
+}
+
+void RemoveGlobalFixupsOf(const TPersistent* instance) {
+  TLoadRegistry& r = Registry();
+  std::lock_guard guard(r.Lock);
+  std::erase_if(r.Fixups, [instance](const TPropFixup& f) { return f.Instance == instance; });
 }
 
 size_t GlobalFixupCount() {

@@ -15,6 +15,8 @@ struct TPropFixup {
   TPersistent* Instance = nullptr;
   const TPropInfo* Prop = nullptr;
   TComponent* Root = nullptr;
+  // The component whose record held the reference; the instance is it or lives inside it.
+  TComponent* Holder = nullptr;
   std::string Name;      // as stored, or the part after the root name for a global fixup
   std::string RootName;  // empty unless the reference leads into another window
   bool Interface = false;  // an interface-typed property: a mismatch stores nothing
@@ -39,4 +41,6 @@ void AddGlobalFixup(const TPropFixup& fixup);
 void ResolveGlobalFixups(const std::function<bool(const std::string&)>& continueAfterError);
 // Drops the pending global fixups read into `root`.
 void RemoveGlobalFixups(const TComponent* root);
+// Drops the pending global fixups that would write into `instance`: it is being freed.
+void RemoveGlobalFixupsOf(const TPersistent* instance);
 size_t GlobalFixupCount();

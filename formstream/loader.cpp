@@ -28,6 +28,8 @@ bool ReadResourceLevels(TComponent& instance, const TClassInfo& stopClass) {
     TReadOnlyMemoryStream stream(resource->data(), resource->size());
     TStreamReader reader(stream);
     reader.ReadRootComponent(instance);
+    // A resource holds one form: bytes after it are damage, not something to ignore.
+    if (reader.BytesLeft() != 0) throw EReadError(rs::SInvalidStreamFormat);
     found = true;
   }
   return found;

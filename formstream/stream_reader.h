@@ -130,6 +130,7 @@ class TStreamReader : public TReader {
   void ReadComponentBody(TComponent& component, int flags, int childPos);
   void ResolveFixups();
   void AddLoaded(TComponent* component, bool once);
+  void ForgetLoaded(TComponent& root);
 
   TStream& FStream;
   std::vector<uint8_t> FBuffer;
@@ -141,10 +142,12 @@ class TStreamReader : public TReader {
   TComponent* FLookupRoot = nullptr;
   TComponent* FParent = nullptr;
   TComponent* FOwner = nullptr;
+  TComponent* FHolder = nullptr;  // the component whose properties are being read
   std::string FPropName;
   bool FCanHandleExcepts = false;
   bool FReadingFixupScope = false;
   int FDepth = 0;
+  int FItemDepth = 0;  // inside a collection item's properties
   std::vector<TPropFixup> FFixups;
   std::vector<TComponent*> FOwnLoaded;
   std::vector<TComponent*>* FLoaded = &FOwnLoaded;

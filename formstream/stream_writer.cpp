@@ -296,8 +296,13 @@ void TStreamWriter::WriteOrdinalProp(const TPropInfo& prop, int64_t value) {
     }
     default: {
       std::vector<std::string> names;
-      for (int bit = 0; bit < 32; ++bit)
-        if (value & (int64_t(1) << bit)) names.push_back(type.ElementType->EnumName(bit));
+      for (int bit = 0; bit < 32; ++bit) {
+        if (!(value & (int64_t(1) << bit))) continue;
+        // A bit with no element name would be written as the empty name that ends the set.
+        std::string name = type.ElementType->EnumName(bit);
+        if (name.empty()) throw EWriteError(rs::SInvalidPropertyValue);
+        names.push_back(std::move(name));
+      }
       WriteSet(names);
       return;
     }

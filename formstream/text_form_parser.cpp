@@ -5,11 +5,14 @@
 //   object Form1: TForm1                     (also "inherited" / "inline"; "Name:" may be left out;
 //     Left = 257                              an optional "[n]" after the class is the child position)
 //     Caption = 'About'#13#10'box'           strings: '...' with '' for a quote, #n for character n,
-//     Hint = 'a long line ' +                 pieces joined directly or by '+'; characters above 255
-//       'continued'                           make a wide string
+//     Hint = 'a long line ' +                 pieces joined directly or by '+'; a #n above 255
+//       'continued'                           makes a wide string
 //     Font.Style = [fsBold, fsItalic]         sets; [] is the empty set
 //     Visible = True                          identifiers; True, False, nil and Null have their own tags
-//     Ratio = 1.5                             floats (80-bit); suffix s single, c currency, d date
+//     Ratio = 1.5                             floats (80-bit); suffix s single, c currency, d date;
+//     Odd = {0000000000000080FF7F}e            exact float bytes: e 80-bit, s single, d date (infinities,
+//                                             NaNs and values a double cannot hold)
+//     Timer = Owner->Timer1                   references may use "->" between names
 //     Big = 5000000000                        integers (decimal or $hex) take the smallest tag that holds them
 //     DesignSize = (                          lists of values
 //       273
@@ -25,6 +28,9 @@
 //     end
 //   end
 //
+// The source is UTF-8; quoted text is stored in the 8-bit code page (cp1252), and a
+// character it cannot hold is an error naming its line and column. A property may be named
+// like a keyword (End, Object): a name followed by '=' is always a property.
 // Files are named relative to the source's folder.
 #include <cctype>
 #include <charconv>
@@ -37,9 +43,10 @@
 #include "formstream/stream_reader.h"
 #include "formstream/stream_writer.h"
 #include "formstream/text_form.h"
+#include "formstream/value_codec.h"
 
 namespace {
-enum class TToken { End, Symbol, Ident, Integer, Float, String, Hex };
+enum class TToken { End, Symbol, Ident, Integer, Float, String, Hex, RawFloat };
 
 class TTextFormParser {
  public:
@@ -60,9 +67,12 @@ class TTextFormParser {
   void SkipBlanks() {
     while (FPos < FText.size()) {
       char c = FText[FPos];
-      if (c == '\n') ++FLine;
       if (c != ' ' && c != '\t' && c != '\r' && c != '\n') break;
       ++FPos;
+      if (c == '\n') {
+        ++FLine;
+        FLineStart = FPos;
+      }
     }
   }
 
@@ -80,7 +90,14 @@ class TTextFormParser {
     char c = FText[FPos];
     if (IsIdentStart(c)) {
       size_t start = FPos;
-      while (FPos < FText.size() && IsIdentChar(FText[FPos])) ++FPos;
+      for (;;) {
+        while (FPos < FText.size() && IsIdentChar(FText[FPos])) ++FPos;
+        // "Owner->Timer1": the arrow joins names of one reference.
+        if (FPos + 2 < FText.size() && FText[FPos] == '-' && FText[FPos + 1] == '>' && IsIdentStart(FText[FPos + 2]))
+          FPos += 2;
+        else
+          break;
+      }
       FToken = TToken::Ident;
       FValue = std::string(FText.substr(start, FPos - start));
     } else if (std::isdigit(uint8_t(c)) || c == '$' || (c == '-' && FPos + 1 < FText.size() &&
@@ -90,6 +107,10 @@ class TTextFormParser {
       ScanString();
     } else if (c == '{') {
       ScanHex();
+      if (FPos < FText.size() && (FText[FPos] == 'e' || FText[FPos] == 's' || FText[FPos] == 'd')) {
+        FToken = TToken::RawFloat;
+        FValue = std::string(1, FText[FPos++]);
+      }
     } else {
       FToken = TToken::Symbol;
       FValue = std::string(1, c);
@@ -121,20 +142,38 @@ class TTextFormParser {
     FValue = std::string(FText.substr(start, FPos - start));
   }
 
+  // One UTF-8 character of quoted text, as its byte in the code page.
+  char16_t ScanQuotedChar() {
+    const size_t start = FPos;
+    const uint8_t lead = uint8_t(FText[FPos]);
+    const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    if (length == 0 || start + length > FText.size()) ErrorAtColumn(rs::SInvalidUtf8, start);
+    FPos += length;
+    const std::u16string wide = Utf8ToWide(FText.substr(start, length));
+    if (wide.empty() || wide[0] == u'\xFFFD') ErrorAtColumn(rs::SInvalidUtf8, start);
+    const std::string ansi = WideToAnsi(wide);
+    if (ansi.size() != 1 || (ansi[0] == '?' && wide[0] != u'?')) ErrorAtColumn(rs::SUnmappableChar, start);
+    return char16_t(uint8_t(ansi[0]));
+  }
+
   void ScanString() {
     FToken = TToken::String;
     FWide.clear();
+    FFromCode.clear();
     for (;;) {
       if (FPos < FText.size() && FText[FPos] == '\'') {
         ++FPos;
         for (;;) {
           if (FPos >= FText.size() || FText[FPos] == '\n') Error(rs::SStringExpected);
-          char c = FText[FPos++];
-          if (c == '\'') {
+          if (FText[FPos] == '\'') {
+            ++FPos;
             if (FPos < FText.size() && FText[FPos] == '\'') ++FPos;
             else break;
+            FWide.push_back(u'\'');
+          } else {
+            FWide.push_back(ScanQuotedChar());
           }
-          FWide.push_back(char16_t(uint8_t(c)));
+          FFromCode.push_back(false);
         }
       } else if (FPos < FText.size() && FText[FPos] == '#') {
         ++FPos;
@@ -144,6 +183,7 @@ class TTextFormParser {
         auto r = std::from_chars(FText.data() + start, FText.data() + FPos, code);
         if (r.ec != std::errc() || FPos == start || code > 0xFFFF) Error(rs::SInvalidNumber);
         FWide.push_back(char16_t(code));
+        FFromCode.push_back(true);
       } else {
         // A '+' continues the string on the next piece.
         size_t save = FPos;
@@ -186,6 +226,12 @@ class TTextFormParser {
   }
 
   [[noreturn]] void Error(const std::string& message) const { ErrorAt(message, FTokenLine); }
+  // Columns count characters, as an editor shows them, not bytes.
+  [[noreturn]] void ErrorAtColumn(const char* message, size_t pos) const {
+    int column = 1;
+    for (size_t i = FLineStart; i < pos; ++i) column += (uint8_t(FText[i]) & 0xC0) != 0x80;
+    throw EParserError(rs::SParseErrorAt, message, FLine, column);
+  }
   [[noreturn]] static void ErrorAt(const std::string& message, int line) {
     throw EParserError(rs::SParseError, message, line);
   }
@@ -228,12 +274,20 @@ class TTextFormParser {
     FWriter.WritePrefix(flags, childPos);
     FWriter.WriteStr(className);
     FWriter.WriteStr(name);
-    while (FToken == TToken::Ident && !IsKeyword("end") && !IsObjectStart()) ParseProperty(depth);
+    while (FToken == TToken::Ident && (PropertyFollows() || (!IsKeyword("end") && !IsObjectStart())))
+      ParseProperty(depth);
     FWriter.WriteListEnd();
     while (IsObjectStart()) ParseObject(depth + 1);
     FWriter.WriteListEnd();
     if (!IsKeyword("end")) Error(Format(rs::SCharExpected, std::string("end")));
     Next();
+  }
+
+  // The identifier just read is a property name (it may be spelled like a keyword).
+  bool PropertyFollows() const {
+    size_t p = FPos;
+    while (p < FText.size() && (FText[p] == ' ' || FText[p] == '\t' || FText[p] == '\r' || FText[p] == '\n')) ++p;
+    return p < FText.size() && FText[p] == '=';
   }
 
   bool IsObjectStart() const { return IsKeyword("object") || IsKeyword("inherited") || IsKeyword("inline"); }
@@ -270,6 +324,7 @@ class TTextFormParser {
       case TToken::Float: ParseFloat(); return;
       case TToken::String: WriteText(); Next(); return;
       case TToken::Hex: FWriter.WriteBinary(FBytes.data(), FBytes.size()); Next(); return;
+      case TToken::RawFloat: WriteRawFloat(); Next(); return;
       case TToken::Ident:
         if (IsKeyword("file")) ParseFile();
         else FWriter.WriteIdent(TakeIdent());
@@ -306,28 +361,44 @@ class TTextFormParser {
     Next();
   }
 
-  // Currency is exact: at most four decimals, kept as a count of 1/10000 units.
+  void WriteRawFloat() {
+    const size_t size = FValue[0] == 'e' ? 10 : FValue[0] == 's' ? 4 : 8;
+    if (FBytes.size() != size) Error(rs::SInvalidNumber);
+    const TValueType tag = FValue[0] == 'e' ? TValueType::vaExtended : FValue[0] == 's' ? TValueType::vaSingle
+                                                                                        : TValueType::vaDate;
+    FWriter.WriteValue(tag);
+    FWriter.Write(FBytes.data(), int64_t(size));
+  }
+
+  // Currency is exact: at most four decimals, kept as a count of 1/10000 units, over the
+  // whole signed 64-bit range.
   int64_t ParseCurrency(const std::string& text) {
     bool negative = text[0] == '-';
     std::string body = text.substr(negative ? 1 : 0);
     size_t dot = body.find('.');
     std::string whole = body.substr(0, dot);
     std::string fraction = dot == std::string::npos ? "" : body.substr(dot + 1);
-    if (whole.empty() || fraction.size() > 4 || body.find_first_not_of("0123456789.") != std::string::npos)
+    if (whole.empty() || fraction.size() > 4 || body.find_first_not_of("0123456789.") != std::string::npos ||
+        fraction.find('.') != std::string::npos)
       Error(rs::SInvalidNumber);
     fraction.resize(4, '0');
-    int64_t units = 0;
+    uint64_t units = 0;
     auto r = std::from_chars(whole.data(), whole.data() + whole.size(), units);
-    if (r.ec != std::errc() || units > INT64_MAX / 10000 - 1) Error(rs::SInvalidNumber);
-    units = units * 10000 + std::stoll(fraction);
-    return negative ? -units : units;
+    const unsigned __int128 total = (unsigned __int128)units * 10000 + std::stoull(fraction);
+    const unsigned __int128 limit = negative ? (unsigned __int128)INT64_MAX + 1 : (unsigned __int128)INT64_MAX;
+    if (r.ec != std::errc() || total > limit) Error(rs::SInvalidNumber);
+    return negative ? int64_t(0 - uint64_t(total)) : int64_t(uint64_t(total));
   }
 
   void WriteText() {
     bool wide = false;
-    for (char16_t c : FWide) wide = wide || c > 0xFF;
+    for (size_t i = 0; i < FWide.size(); ++i) wide = wide || (FFromCode[i] && FWide[i] > 0xFF);
     if (wide) {
-      FWriter.WriteWideString(FWide);
+      // Quoted characters were taken into the code page; a wide string holds them as text.
+      std::u16string text = FWide;
+      for (size_t i = 0; i < text.size(); ++i)
+        if (!FFromCode[i]) text[i] = AnsiToWide(std::string(1, char(text[i])))[0];
+      FWriter.WriteWideString(text);
       return;
     }
     std::string bytes;
@@ -420,7 +491,7 @@ class TTextFormParser {
         Expect(']');
       }
       FWriter.WriteListBegin();
-      while (FToken == TToken::Ident && !IsKeyword("end")) ParseProperty(depth + 1);
+      while (FToken == TToken::Ident && (PropertyFollows() || !IsKeyword("end"))) ParseProperty(depth + 1);
       if (!IsKeyword("end")) Error(Format(rs::SCharExpected, std::string("end")));
       Next();
       FWriter.WriteListEnd();
@@ -436,6 +507,8 @@ class TTextFormParser {
   size_t FPos = 0;
   int FLine = 1;
   int FTokenLine = 1;
+  size_t FLineStart = 0;  // position of the current line's first character
+  std::vector<bool> FFromCode;  // per character of FWide: written as #n, not quoted
   TToken FToken = TToken::End;
   std::string FValue;
   std::u16string FWide;

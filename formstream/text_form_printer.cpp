@@ -1,5 +1,6 @@
 // The text form printer: any well-formed stream as the text the compiler reads back.
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include "formstream/stream_reader.h"
@@ -13,15 +14,18 @@ class TTextFormPrinter {
 
   std::string Print() {
     FReader.ReadSignature();
-    PrintObject(0);
+    PrintObject(0, 0);
+    // The text would not compile back to bytes that follow the form.
+    if (FReader.BytesLeft() != 0) throw EReadError(rs::SInvalidStreamFormat);
     return std::move(FOut);
   }
 
  private:
   void Indent(int indent) { FOut.append(size_t(indent), ' '); }
 
-  void PrintObject(int indent) {
-    if (indent / 2 > TStreamReader::kMaxDepth) throw EReadError(rs::SInvalidStreamFormat);
+  // Depths are counted as the compiler counts them, so that whatever is printed compiles.
+  void PrintObject(int indent, int depth) {
+    if (depth > TStreamReader::kMaxDepth) throw EReadError(rs::SInvalidStreamFormat);
     int flags = 0, childPos = 0;
     FReader.ReadPrefix(flags, childPos);
     std::string className = FReader.ReadStr();
@@ -31,37 +35,37 @@ class TTextFormPrinter {
     FOut += name.empty() ? className : name + ": " + className;
     if (flags & ffChildPos) FOut += " [" + std::to_string(childPos) + "]";
     FOut += '\n';
-    PrintProperties(indent + 2);
-    while (!FReader.EndOfList()) PrintObject(indent + 2);
+    PrintProperties(indent + 2, depth);
+    while (!FReader.EndOfList()) PrintObject(indent + 2, depth + 1);
     FReader.ReadListEnd();
     Indent(indent);
     FOut += "end\n";
   }
 
-  void PrintProperties(int indent) {
+  void PrintProperties(int indent, int depth) {
     while (!FReader.EndOfList()) {
       Indent(indent);
       FOut += FReader.ReadStr() + " = ";
-      PrintValue(indent);
+      PrintValue(indent, depth);
       FOut += '\n';
     }
     FReader.ReadListEnd();
   }
 
-  void PrintValue(int indent) {
-    if (indent / 2 > 2 * TStreamReader::kMaxDepth) throw EReadError(rs::SInvalidStreamFormat);
+  void PrintValue(int indent, int depth) {
+    if (depth > TStreamReader::kMaxDepth) throw EReadError(rs::SInvalidStreamFormat);
     TValueType tag = FReader.ReadValue();
     switch (tag) {
       case TValueType::vaNull: FOut += "Null"; break;
-      case TValueType::vaList: PrintList(indent); break;
+      case TValueType::vaList: PrintList(indent, depth); break;
       case TValueType::vaInt8:
       case TValueType::vaInt16:
       case TValueType::vaInt32:
       case TValueType::vaInt64: PrintIntegerPayload(tag); break;
-      case TValueType::vaExtended: FOut += FloatText(FReader.ReadExtendedPayload()); break;
-      case TValueType::vaSingle: FOut += FloatText(FReader.ReadSinglePayload()) + "s"; break;
+      case TValueType::vaExtended: PrintExtended(); break;
+      case TValueType::vaSingle: PrintExact<float>('s'); break;
       case TValueType::vaCurrency: FOut += CurrencyText(FReader.ReadCurrencyPayload()) + "c"; break;
-      case TValueType::vaDate: FOut += FloatText(FReader.ReadDatePayload()) + "d"; break;
+      case TValueType::vaDate: PrintExact<double>('d'); break;
       case TValueType::vaString: FOut += Quoted(FReader.ReadStr()); break;
       case TValueType::vaLString: FOut += Quoted(FReader.ReadLongStringPayload()); break;
       case TValueType::vaWString: FOut += Quoted(FReader.ReadWideStringPayload()); break;
@@ -72,7 +76,7 @@ class TTextFormPrinter {
       case TValueType::vaNil: FOut += "nil"; break;
       case TValueType::vaBinary: PrintBinary(FReader.ReadBinaryPayload(), indent); break;
       case TValueType::vaSet: PrintSet(); break;
-      case TValueType::vaCollection: PrintCollection(indent); break;
+      case TValueType::vaCollection: PrintCollection(indent, depth); break;
     }
   }
 
@@ -84,12 +88,39 @@ class TTextFormPrinter {
 
   std::u16string Utf8Payload() { return Utf8ToWide(FReader.ReadUtf8Payload()); }
 
-  void PrintList(int indent) {
+  // A float in decimal when that gives back its bytes, else its bytes: {...} and the suffix.
+  void PrintExtended() {
+    TExtended80 bytes;
+    FReader.Read(bytes.data(), 10);
+    const double value = ExtendedToDouble(bytes);
+    if (std::isfinite(value) && DoubleToExtended(value) == bytes) FOut += FloatText(value);
+    else FOut += RawText(bytes.data(), bytes.size()) + "e";
+  }
+
+  template <class F>
+  void PrintExact(char suffix) {
+    F value;
+    FReader.Read(&value, sizeof value);
+    if (std::isfinite(value)) FOut += FloatText(value) + suffix;
+    else FOut += RawText(reinterpret_cast<const uint8_t*>(&value), sizeof value) + suffix;
+  }
+
+  static std::string RawText(const uint8_t* bytes, size_t size) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out = "{";
+    for (size_t i = 0; i < size; ++i) {
+      out += kHex[bytes[i] >> 4];
+      out += kHex[bytes[i] & 15];
+    }
+    return out + "}";
+  }
+
+  void PrintList(int indent, int depth) {
     FOut += "(";
     while (!FReader.EndOfList()) {
       FOut += '\n';
       Indent(indent + 2);
-      PrintValue(indent + 2);
+      PrintValue(indent + 2, depth + 1);
     }
     FReader.ReadListEnd();
     FOut += ")";
@@ -116,7 +147,7 @@ class TTextFormPrinter {
     FOut += "}";
   }
 
-  void PrintCollection(int indent) {
+  void PrintCollection(int indent, int depth) {
     FOut += "<";
     while (!FReader.EndOfList()) {
       FOut += '\n';
@@ -127,7 +158,7 @@ class TTextFormPrinter {
         FOut += " [" + std::to_string(FReader.ReadInteger()) + "]";
       FOut += '\n';
       FReader.ReadListBegin();
-      PrintProperties(indent + 4);
+      PrintProperties(indent + 4, depth + 1);
       Indent(indent + 2);
       FOut += "end";
     }

@@ -50,6 +50,9 @@ void CheckOutputSize(TDecodeContext& context, const TBitmap& bitmap) {
   if (info.output_width > unsigned(kMaxBitmapExtent) || info.output_height > unsigned(kMaxBitmapExtent) ||
       bytes > kMaxBitmapBytes)
     throw EOutOfResources(rs::SOutOfResources);
+  // Rows and palettes are made of one grey or three colour samples: two-component files
+  // (no palette row 2) and four-component ones (the black channel) are refused at any depth.
+  if (info.out_color_components != 1 && info.out_color_components != 3) throw EJPEG(JERR_CONVERSION_NOTIMPL);
 }
 }  // namespace
 
@@ -114,8 +117,13 @@ TBitmap& TJPEGImage::DecodeToBitmap() {
     }
     // Rows the decoder never reached hold no picture: black, not leftover memory.
     if (!context.Info.buffered_image) bitmap.ClearRowsFrom(int(context.Info.output_scanline));
-    NotifyProgress(this, psEnding, failure ? 0 : 100, PaletteDirty(), {}, {});
-    if (PaletteDirty()) NotifyChanged(this);
+    try {
+      NotifyProgress(this, psEnding, failure ? 0 : 100, PaletteDirty(), {}, {});
+      if (PaletteDirty()) NotifyChanged(this);
+    } catch (...) {
+      // A handler's abort must not hide why the decode failed.
+      if (!failure) throw;
+    }
     if (failure) std::rethrow_exception(failure);
   } catch (const EAbort&) {
     // A cancelled decode keeps the rows it has.
@@ -146,6 +154,7 @@ void TJPEGImage::Decode(TDecodeContext& context, TBitmap& bitmap) {
     bool firstPass = true;
     bool complete = false;
     while (!complete) {
+      if (info.input_scan_number > kMaxJpegScans) throw EOutOfResources(rs::SOutOfResources);
       JpegCall(context.Errors, [&] { jpeg_start_output(&info, info.input_scan_number); });
       if (firstPass && info.colormap != nullptr && bitmap.PixelFormat() == pf8bit && paletteToMake)
         GivePaletteFromColorMap(*this, bitmap, info);
@@ -158,7 +167,9 @@ void TJPEGImage::Decode(TDecodeContext& context, TBitmap& bitmap) {
     }
     info.dct_method = context.SavedDctMethod;
     info.dither_mode = context.SavedDitherMode;
-    if (context.SavedTwoPass) {
+    // The final pass may quantise in two passes to a map of its own, unless the map is the
+    // work palette the bitmap already carries.
+    if (context.SavedTwoPass && paletteToMake) {
       info.two_pass_quantize = TRUE;
       info.colormap = nullptr;
     }

@@ -1,5 +1,6 @@
 #include "pictures/jpeg_glue.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <utility>
@@ -7,7 +8,9 @@
 #include <jerror.h>
 
 #include "framework/core/exceptions.h"
+#include "framework/controls/window_system.h"
 #include "framework/core/stream.h"
+#include "framework/graphics/bitmap_image.h"
 #include "pictures/jpeg_image.h"
 
 namespace {
@@ -44,7 +47,9 @@ void InitErrorManager(TJpegErrorManager& errors) {
   errors.Library.reset_error_mgr = ResetErrorManager;
 }
 
+// The window system's clock (the virtual one in tests); a steady clock when none is running.
 uint64_t TickCount() {
+  if (const TWindowSystem* system = TWindowSystem::Current()) return system->TickCount();
   using namespace std::chrono;
   return uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
@@ -58,7 +63,10 @@ TRect ProgressRect(j_common_ptr info, const TJpegProgress& progress) {
   return r;
 }
 
-void ProgressMonitor(j_common_ptr info) { ReportJpegProgress(info, TickCount()); }
+void ProgressMonitor(j_common_ptr info) {
+  if (info->is_decompressor) CheckJpegScanCount(reinterpret_cast<j_decompress_ptr>(info));
+  ReportJpegProgress(info, TickCount());
+}
 
 void HookProgress(j_common_ptr info, TJpegProgress& progress, TJPEGImage* owner) {
   progress.Library.progress_monitor = ProgressMonitor;
@@ -72,9 +80,12 @@ void InitSource(j_decompress_ptr) {}
 boolean FillInputBuffer(j_decompress_ptr info) {
   auto* src = reinterpret_cast<TJpegStreamSource*>(info->src);
   int64_t got = 0;
-  if (src->Stream != nullptr &&
-      !CallParked(reinterpret_cast<j_common_ptr>(info), [&] { got = src->Stream->Read(src->Buffer, kJpegChunkSize); }))
-    std::longjmp(ErrorsOf(reinterpret_cast<j_common_ptr>(info)).Jump, 1);
+  if (src->Bytes != nullptr) {
+    const std::vector<uint8_t>& bytes = src->Bytes->Bytes();
+    got = std::clamp<int64_t>(int64_t(bytes.size()) - src->Offset, 0, kJpegChunkSize);
+    if (got > 0) std::memcpy(src->Buffer, bytes.data() + src->Offset, size_t(got));
+    src->Offset += got;
+  }
   if (got <= 0) {
     if (src->StartOfFile) ERREXIT(info, JERR_INPUT_EMPTY);
     WARNMS(info, JWRN_JPEG_EOF);
@@ -127,6 +138,12 @@ void TermDestination(j_compress_ptr info) {
 }
 }  // namespace
 
+void CheckJpegScanCount(j_decompress_ptr info) {
+  if (info->input_scan_number <= kMaxJpegScans) return;
+  ErrorsOf(reinterpret_cast<j_common_ptr>(info)).Pending = std::make_exception_ptr(EOutOfResources(rs::SOutOfResources));
+  std::longjmp(ErrorsOf(reinterpret_cast<j_common_ptr>(info)).Jump, 1);
+}
+
 void ReportJpegProgress(j_common_ptr info, uint64_t now) {
   auto* progress = reinterpret_cast<TJpegProgress*>(info->progress);
   if (progress == nullptr || progress->Owner == nullptr) return;
@@ -174,9 +191,10 @@ void TDecodeContext::Create(TJPEGImage* progressOwner) {
   if (progressOwner != nullptr) HookProgress(reinterpret_cast<j_common_ptr>(&Info), Progress, progressOwner);
 }
 
-void TDecodeContext::ReadHeader(TStream* stream) {
-  if (stream != nullptr) stream->SetPosition(0);
-  Source.Stream = stream;
+void TDecodeContext::ReadHeader(const TMemoryStream* bytes) {
+  Info.mem->max_memory_to_use = long(kMaxBitmapBytes);
+  Source.Bytes = bytes;
+  Source.Offset = 0;
   Source.StartOfFile = true;
   Source.Library.init_source = InitSource;
   Source.Library.fill_input_buffer = FillInputBuffer;

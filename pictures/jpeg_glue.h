@@ -18,6 +18,7 @@
 static_assert(JPEG_LIB_VERSION == 62, "the glue is written against the version 62 interface");
 
 class TJPEGImage;
+class TMemoryStream;
 class TStream;
 
 struct TJpegErrorManager {
@@ -35,10 +36,16 @@ struct TJpegProgress {
 };
 
 inline constexpr int kJpegChunkSize = 4096;
+// Real files have a dozen scans; each scan costs a pass over the whole image, so a file of
+// thousands of (empty) scans would hold the first paint for minutes.
+inline constexpr int kMaxJpegScans = 500;
 
+// Reads the encoded bytes in chunks from a position of its own: pictures sharing one file
+// may decode while another is decoding (from a progress handler).
 struct TJpegStreamSource {
   jpeg_source_mgr Library;
-  TStream* Stream = nullptr;  // none: an empty file
+  const TMemoryStream* Bytes = nullptr;  // none: an empty file
+  int64_t Offset = 0;
   bool StartOfFile = true;
   JOCTET Buffer[kJpegChunkSize];
 };
@@ -48,6 +55,9 @@ struct TJpegStreamDestination {
   TStream* Stream = nullptr;
   JOCTET Buffer[kJpegChunkSize];
 };
+
+// Raises, from inside a library frame, a decode past kMaxJpegScans.
+void CheckJpegScanCount(j_decompress_ptr info);
 
 // The library's progress monitor at time `now` (milliseconds): at most one report every
 // 500 ms, none at the first call, none when the percentage has not moved. The rectangle
@@ -78,8 +88,9 @@ struct TDecodeContext {
 
   // Creates the decompressor (raising on failure) and, with an owner, hooks the progress record.
   void Create(TJPEGImage* progressOwner);
-  // Reads the header of `stream` from its start; no stream reads as an empty file.
-  void ReadHeader(TStream* stream);
+  // Reads the header of `bytes` from their start; none reads as an empty file. The library's
+  // memory is limited to what a bitmap may take, so a hostile header fails fast.
+  void ReadHeader(const TMemoryStream* bytes);
 
   TJpegErrorManager Errors;
   TJpegProgress Progress;

@@ -126,7 +126,10 @@ void TJPEGImage::ReadStoredData(TStream& stream) {
   ReadImage(stream, count);
 }
 
+// An image given pixels rather than a file stores the file made from them: a count of 0
+// would reload as an image that fails to draw.
 void TJPEGImage::WriteStoredData(TStream& stream) const {
+  const_cast<TJPEGImage*>(this)->Compress();
   const TMemoryStream* bytes = FData->EncodedBytes.get();
   const int32_t count = bytes ? int32_t(bytes->Bytes().size()) : 0;
   stream.WriteBuffer(&count, 4);

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian packages), then builds and runs the whole test
 # suite twice: a normal build and an address+undefined sanitiser build.
+# With clang it also builds the fuzz targets and runs each for a fixed number of inputs.
 #   VELMORATH_SKIP_SANITIZE=1  runs the normal build only
+#   VELMORATH_SKIP_FUZZ=1      skips the fuzz targets
+#   VELMORATH_INSTALL_ONLY=1   installs the packages and locales, and stops there
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,7 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libpng-dev libfreetype-dev libfontconfig-dev
   fonts-liberation fonts-dejavu-core
-  libsdl2-dev libx11-dev xvfb xdotool imagemagick locales
+  libsdl2-dev libx11-dev xvfb xdotool imagemagick locales dpkg-dev
 )
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -33,6 +36,8 @@ for loc in en_US de_DE; do
   fi
 done
 
+if [ "${VELMORATH_INSTALL_ONLY:-0}" = "1" ]; then exit 0; fi
+
 jobs=$(nproc)
 # No session bus here: keep the display library from trying D-Bus (it would leak at exit).
 export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
@@ -47,4 +52,25 @@ build() {
 build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 if [ "${VELMORATH_SKIP_SANITIZE:-0}" != "1" ]; then
   build build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORATH_SANITIZE=ON -DVELMORATH_BENCH=OFF
+fi
+
+# The fuzz targets: a short fixed run each from the committed seeds (a count, not a time,
+# so a loaded machine runs the same inputs). Longer campaigns: see fuzz/README.md.
+has_libfuzzer() {
+  command -v clang++ >/dev/null && command -v clang >/dev/null &&
+    [ -f "$(clang++ -print-file-name=libclang_rt.fuzzer-x86_64.a)" ]
+}
+if [ "${VELMORATH_SKIP_FUZZ:-0}" != "1" ] && has_libfuzzer; then
+  cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DVELMORATH_FUZZ=ON -DVELMORATH_BENCH=OFF >/dev/null
+  cmake --build build-fuzz -j "$jobs" --target fuzz_targets
+  for target in form_reader bitmap_file glyph_bitmap jpeg; do
+    dict=()
+    [ -f "fuzz/$target.dict" ] && dict=("-dict=fuzz/$target.dict")
+    work=$(mktemp -d)
+    echo "Fuzzing $target"
+    "./build-fuzz/fuzz/${target}_fuzz" "$work" "fuzz/corpus/$target" "${dict[@]}" -runs=20000 -seed=1 \
+      -max_len=8192 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$work/" 2>&1 | tail -n 2
+    rm -rf "$work"
+  done
 fi

@@ -22,7 +22,8 @@ int MulDiv(int v, int m, int d) {
   if (d == 0) return -1;
   int64_t p = int64_t(v) * m;
   int64_t q = (std::abs(p) * 2 + std::abs(int64_t(d))) / (2 * std::abs(int64_t(d)));
-  return int(((p < 0) != (d < 0)) ? -q : q);
+  // Saturated: a crafted scale must not wrap a size round to the other sign.
+  return int(std::clamp<int64_t>(((p < 0) != (d < 0)) ? -q : q, INT32_MIN, INT32_MAX));
 }
 
 const TClassInfo& TControl::ClassInfo() {
@@ -95,6 +96,13 @@ void TControl::SetParent(TWinControl* parent) {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
+  // Far beyond any screen, yet small enough that sums of nested positions and sizes cannot
+  // overflow: a form description may carry any 32-bit value.
+  constexpr int kMaxCoordinate = 1 << 24;
+  left = std::clamp(left, -kMaxCoordinate, kMaxCoordinate);
+  top = std::clamp(top, -kMaxCoordinate, kMaxCoordinate);
+  width = std::clamp(width, -kMaxCoordinate, kMaxCoordinate);
+  height = std::clamp(height, -kMaxCoordinate, kMaxCoordinate);
   if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
   const bool showing = IsShowing();
   if (showing) InvalidateControl(true, false);
@@ -423,6 +431,8 @@ void TControl::ReadOwnState(TReader& reader) {
   } done{this};
   TComponent::ReadOwnState(reader);
 }
+
+TComponent* TControl::GetParentComponent() const { return FParent; }
 
 void TControl::AfterLoad() {
   TComponent::AfterLoad();

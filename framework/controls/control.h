@@ -182,6 +182,8 @@ class TControl : public TComponent {
   // Joins the reader's parent before reading its properties.
   void ReadOwnState(TReader& reader) override;
   void AfterLoad() override;
+  // The parent, as the form reader asks for it (an inherited record is read inside it).
+  TComponent* GetParentComponent() const override;
   bool ColorStored() const;
   bool FontStored() const;
   bool ShowHintStored() const;

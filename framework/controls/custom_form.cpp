@@ -264,7 +264,9 @@ void TCustomForm::ReadOwnState(TReader& reader) {
 }
 
 void TCustomForm::ScaleForScreen() {
-  if (FPixelsPerInch == 0 || FTextHeight <= 0) return;
+  // A stored resolution of zero or below is no design resolution: scaling by it would flip
+  // the font's height.
+  if (FPixelsPerInch <= 0 || FTextHeight <= 0) return;
   TScreen* screen = Screen();
   const int screenPpi = screen != nullptr ? screen->PixelsPerInch() : TFont::kPixelsPerInch;
   if (screenPpi != FPixelsPerInch) Font()->SetHeight(MulDiv(Font()->Height(), screenPpi, FPixelsPerInch));

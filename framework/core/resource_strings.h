@@ -21,9 +21,13 @@ inline constexpr const char* SResNotFound = "Resource %s not found";
 inline constexpr const char* SInvalidName = "''%s'' is not a valid component name";
 inline constexpr const char* SDuplicateName = "A component named %s already exists";
 inline constexpr const char* SDuplicateClass = "A class named %s already exists";
+inline constexpr const char* SFieldClassMismatch = "Component %s is a %s, not the %s its field is";
 inline constexpr const char* SAssignError = "Cannot assign a %s to a %s";
 // Text form sources (the form compiler)
 inline constexpr const char* SParseError = "%s on line %d";
+inline constexpr const char* SParseErrorAt = "%s on line %d, column %d";
+inline constexpr const char* SInvalidUtf8 = "Invalid UTF-8 text";
+inline constexpr const char* SUnmappableChar = "Character not in the 8-bit code page";
 inline constexpr const char* SIdentifierExpected = "Identifier expected";
 inline constexpr const char* SStringExpected = "String expected";
 inline constexpr const char* SNumberExpected = "Number expected";

@@ -1,6 +1,8 @@
 #include "tests/formstream/test_components.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 
 #include "framework/core/filer.h"
 #include "framework/core/stream.h"
@@ -13,7 +15,8 @@ const TClassInfo& TTestFont::ClassInfo() {
                                      .Property("Name", &TTestFont::FName)
                                      .Property("Height", &TTestFont::FHeight, Default(0))
                                      .Property("Color", &TTestFont::FColor, Default(clWindowText))
-                                     .Property("Style", &TTestFont::FStyle, Default(0));
+                                     .Property("Style", &TTestFont::FStyle, Default(0))
+                                     .Property("Link", &TTestFont::Link, &TTestFont::SetLink);
   return info;
 }
 
@@ -49,7 +52,8 @@ void TTestPicture::DeclareStoredData(TFiler& filer) {
 const TClassInfo& TTestItem::ClassInfo() {
   static const TClassInfo info = DefineClass<TTestItem, TCollectionItem>("TTestItem")
                                      .Property("Caption", &TTestItem::FCaption)
-                                     .Property("Value", &TTestItem::FValue, Default(0));
+                                     .Property("Value", &TTestItem::FValue, Default(0))
+                                     .Property("Link", &TTestItem::Link, &TTestItem::SetLink);
   return info;
 }
 
@@ -74,6 +78,7 @@ const TClassInfo& TTestWidget::ClassInfo() {
           .Property("Items", &TTestWidget::Items)
           .Property("Fixed", &TTestWidget::FLeft, StoredNever())
           .Property("ChildCount", &TTestWidget::ChildCount)
+          .Property("Throws", &TTestWidget::Throws, &TTestWidget::SetThrows, Default(0))
           .Event("OnClick", &TTestWidget::FOnClick);
   return info;
 }
@@ -84,6 +89,12 @@ TTestWidget::~TTestWidget() {
   Destroying();
   SetParentComponent(nullptr);
   for (TTestWidget* child : Children) child->FParent = nullptr;
+}
+
+void TTestWidget::SetThrows(int kind) {
+  if (kind == 1) throw std::length_error("vector::reserve");
+  if (kind == 2) throw std::bad_alloc();
+  if (kind == 3) throw std::runtime_error("boom");
 }
 
 void TTestWidget::SetBuddy(TComponent* buddy) {
@@ -136,6 +147,11 @@ void TTestWidget::AfterLoad() {
 
 const TClassInfo& TTestPanel::ClassInfo() {
   static const TClassInfo info = DefineClass<TTestPanel, TTestWidget>("TTestPanel");
+  return info;
+}
+
+const TClassInfo& TTestFrame::ClassInfo() {
+  static const TClassInfo info = DefineClass<TTestFrame, TTestWidget>("TTestFrame");
   return info;
 }
 

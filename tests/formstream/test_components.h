@@ -2,6 +2,7 @@
 // Component classes for the loader tests: a form with published fields and methods, and
 // widgets with a property of every kind.
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,28 @@ enum TSide { sdLeft, sdTop, sdRight, sdBottom };
 VM_DECLARE_ENUM(TSide);
 using TSides = TSet<TSide>;
 
-class TTestFont : public TPersistent {
+// A reference held by an object that is not a component. Live holders are counted, so a
+// test can tell when the reader writes a reference into one already freed.
+class TLinkHolder {
+ public:
+  TLinkHolder() { Live().insert(this); }
+  virtual ~TLinkHolder() { Live().erase(this); }
+  TComponent* Link() const { return FLink; }
+  void SetLink(TComponent* link) {
+    if (!Live().contains(this)) ++WritesToFreed;
+    else FLink = link;
+  }
+  static inline int WritesToFreed = 0;
+
+ private:
+  static std::set<const TLinkHolder*>& Live() {
+    static std::set<const TLinkHolder*> live;
+    return live;
+  }
+  TComponent* FLink = nullptr;
+};
+
+class TTestFont : public TPersistent, public TLinkHolder {
  public:
   VM_CLASS()
   std::string FName;
@@ -35,7 +57,7 @@ class TTestPicture : public TPersistent {
   std::vector<uint8_t> Bytes;
 };
 
-class TTestItem : public TCollectionItem {
+class TTestItem : public TCollectionItem, public TLinkHolder {
  public:
   VM_CLASS()
   std::string FCaption;
@@ -65,6 +87,9 @@ class TTestWidget : public TComponent {
   TComponent* FBuddy = nullptr;  // a class info cannot name its own class while being built
   TNotifyEvent FOnClick;
   std::vector<int> DesignSize;
+  // 1: std::length_error, 2: std::bad_alloc, 3: std::runtime_error("boom").
+  int Throws() const { return 0; }
+  void SetThrows(int kind);
 
   TTestFont* Font() const { return FFont.get(); }
   TTestPicture* Picture() const { return FPicture.get(); }
@@ -95,6 +120,14 @@ class TTestPanel : public TTestWidget {
  public:
   VM_CLASS()
   using TTestWidget::TTestWidget;
+};
+
+// Owns the components read inside it, as a frame does.
+class TTestFrame : public TTestWidget {
+ public:
+  VM_CLASS()
+  using TTestWidget::TTestWidget;
+  TComponent* GetChildOwner() override { return this; }
 };
 
 // Neither a field class nor registered.

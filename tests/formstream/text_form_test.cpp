@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 
 #include "tests/formstream/form_helpers.h"
 
@@ -61,5 +62,82 @@ TEST(TextForm, PrintingADamagedStreamRaisesTheReadersError) {
     FAIL();
   } catch (const EReadError& e) {
     EXPECT_EQ(e.Message(), "Invalid property value");
+  }
+}
+
+TEST(TextForm, TheSourceIsUtf8AndStoredInTheCodePage) {
+  TMemoryStream s = Compile("object A: TX\n  C = 'Caf\xC3\xA9 \xE2\x82\xAC'\nend\n");
+  TBytes expected;
+  expected << "TPF0" << 2 << "TX" << 1 << "A" << 1 << "C" << 6 << 6 << "Caf\xE9 \x80" << 0 << 0;
+  TMemoryStream e = expected.Stream();
+  EXPECT_EQ(s.Bytes(), e.Bytes());
+  EXPECT_EQ(RoundTrip("object A: TX\n  C = 'Caf\xC3\xA9'\nend\n"), "object A: TX\n  C = 'Caf'#233\nend\n");
+  // With a character beyond the code page given as #n, the string is wide and keeps the text.
+  EXPECT_EQ(RoundTrip("object A: TX\n  C = '\xC3\xA9'#8364\nend\n"), "object A: TX\n  C = #233#8364\nend\n");
+  EXPECT_EQ(ParseError("object A: TX\n  C = 'ab\xE2\x84\xA2x \xE2\x86\x92'\nend\n"),
+            "Character not in the 8-bit code page on line 2, column 13");
+  EXPECT_EQ(ParseError("object A: TX\n  C = '\xFF'\nend\n"), "Invalid UTF-8 text on line 2, column 8");
+}
+
+TEST(TextForm, EveryPrintedValueCompilesBackToTheSameBytes) {
+  TBytes b;
+  b << "TPF0" << 2 << "TX" << 1 << "A";
+  b << 3 << "Inf" << 5 << 0 << 0 << 0 << 0 << 0 << 0 << 0 << 0x80 << 0xFF << 0xFF;  // -infinity
+  b << 3 << "NaN" << 15 << 0x01 << 0x00 << 0xC0 << 0x7F;                             // a single NaN
+  b << 3 << "Unn" << 5 << 1 << 0 << 0 << 0 << 0 << 0 << 0 << 0 << 0xFF << 0x3F;      // no integer bit
+  b << 3 << "Day" << 17 << 0 << 0 << 0 << 0 << 0 << 0 << 0xF0 << 0x7F;               // +infinity
+  b << 3 << "Max" << 16 << 0xFF << 0xFF << 0xFF << 0xFF << 0xFF << 0xFF << 0xFF << 0x7F;  // currency
+  b << 3 << "Min" << 16 << 0 << 0 << 0 << 0 << 0 << 0 << 0 << 0x80;
+  b << 5 << "Timer" << 7 << 13 << "Owner->Timer1";
+  b << 3 << "End" << 9 << 6 << "Object" << 8 << 4 << "item" << 2 << 1;
+  b << 5 << "Items" << 14 << 1 << 3 << "end" << 2 << 7 << 0 << 0;
+  b << 0 << 0;
+  TMemoryStream original = b.Stream();
+  const std::string text = BinaryToText(original);
+  TMemoryStream again = Compile(text);
+  EXPECT_EQ(again.Bytes(), original.Bytes()) << text;
+}
+
+TEST(TextForm, WhatThePrinterRefusesTheCompilerWouldHave) {
+  // Lists nested one deeper than the compiler takes are refused by the printer too.
+  for (int depth : {TStreamReader::kMaxDepth, TStreamReader::kMaxDepth + 1}) {
+    TBytes b;
+    b << "TPF0" << 2 << "TX" << 0 << 1 << "L";
+    for (int i = 0; i < depth; ++i) b << 1;
+    b << 2 << 5;
+    for (int i = 0; i < depth; ++i) b << 0;
+    b << 0 << 0;
+    TMemoryStream s = b.Stream();
+    std::string text;
+    bool printed = true;
+    try {
+      text = BinaryToText(s);
+    } catch (const EReadError&) {
+      printed = false;
+    }
+    bool compiled = printed;
+    if (printed) {
+      try {
+        Compile(text);
+      } catch (const EParserError&) {
+        compiled = false;
+      }
+    }
+    EXPECT_EQ(printed, compiled) << "depth " << depth;
+    EXPECT_EQ(printed, depth <= TStreamReader::kMaxDepth) << "depth " << depth;
+  }
+  TMemoryStream trailing = (TBytes() << "TPF0" << 2 << "TX" << 0 << 0 << 0 << 0).Stream();
+  EXPECT_THROW(BinaryToText(trailing), EReadError) << "bytes after the form would be lost";
+}
+
+// Every stream of the test data prints and compiles back byte for byte.
+TEST(TextForm, TheTestDataRoundTripsByteForByte) {
+  for (const char* name : {"every_value.txt", "embedded_form.txt"}) {
+    std::ifstream in(std::string(VELMORATH_FORM_DATA) + "/" + name, std::ios::binary);
+    ASSERT_TRUE(in) << name;
+    const std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    TMemoryStream binary = Compile(source, VELMORATH_FORM_DATA);
+    const std::string text = BinaryToText(binary);
+    EXPECT_EQ(Compile(text).Bytes(), binary.Bytes()) << name;
   }
 }

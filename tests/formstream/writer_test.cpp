@@ -116,3 +116,14 @@ TEST(Writer, AnAncestorLeavesOutWhatItAlreadyHas) {
   w.FlushBuffer();
   EXPECT_EQ(s.Bytes(), (TBytes().Str("Caption") << 6).Str("Other").Stream().Bytes());
 }
+
+TEST(Writer, ASetWithBitsBeyondItsElementsIsRefusedNotWrittenShort) {
+  TTestForm form;
+  auto* widget = new TTestWidget(&form);
+  widget->SetName("Widget1");
+  widget->SetParentComponent(&form);
+  widget->FSides = TSides::FromBits(0x401);
+  TMemoryStream out;
+  TStreamWriter writer(out);
+  EXPECT_THROW(writer.WriteRootComponent(form), EWriteError);
+}

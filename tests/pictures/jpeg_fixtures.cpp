@@ -20,8 +20,11 @@ TBytes MakeJpeg(const TJpegRecipe& recipe) {
   jpeg_mem_dest(&info, &buffer, &size);
   info.image_width = JDIMENSION(recipe.Width);
   info.image_height = JDIMENSION(recipe.Height);
-  info.input_components = recipe.Grey ? 1 : recipe.Cmyk ? 4 : 3;
-  info.in_color_space = recipe.Grey ? JCS_GRAYSCALE : recipe.Cmyk ? JCS_CMYK : JCS_RGB;
+  info.input_components = recipe.Grey ? 1 : recipe.Cmyk ? 4 : recipe.TwoComponents ? 2 : 3;
+  info.in_color_space = recipe.Grey            ? JCS_GRAYSCALE
+                        : recipe.Cmyk          ? JCS_CMYK
+                        : recipe.TwoComponents ? JCS_UNKNOWN
+                                               : JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, recipe.Quality, TRUE);
   if (recipe.Progressive) jpeg_simple_progression(&info);

@@ -18,6 +18,7 @@ struct TJpegRecipe {
   bool Grey = false;
   bool Progressive = false;
   bool Cmyk = false;
+  bool TwoComponents = false;  // no colour space: the library cannot make grey or colour of it
   int Quality = 90;
 };
 

@@ -2,16 +2,13 @@
 // component is created with its class, its parent and its owner, every published setting
 // it stores reads back from the loaded control, events are bound to the window's methods,
 // fields point at their controls, and the page control's reference is resolved.
-//
-// Not built yet: it needs the widget kit's classes (TWkLEDDisplay, TWkBitBtn, TWkRadioButton,
-// TWkPageControl, TWkTabSheet, TWkClockStatus) and TImage registered for streaming. To
-// enable it, add `app/with_widgets` to the DIRS of app_tests and `platform_headless` to its
-// LINK in tests/CMakeLists.txt. Once the program's own TForm1 and TForm2 exist, replace the
-// two stand-in window classes below by them.
 #include <gtest/gtest.h>
 
 #include <functional>
 
+#include "app/form1.h"
+#include "app/form2.h"
+#include "app/program.h"
 #include "formstream/loader.h"
 #include "formstream/resources.h"
 #include "framework/controls/application.h"
@@ -19,14 +16,17 @@
 #include "framework/core/color.h"
 #include "framework/typeinfo/class_info.h"
 #include "framework/typeinfo/ident_maps.h"
+#include "pictures/image.h"
+#include "pictures/picture.h"
 #include "platform/headless/headless_backend.h"
 #include "tests/app/stored_form.h"
-#include "widgets/widget_classes.h"
+#include "widgets/led_display.h"
+#include "widgets/page_control.h"
+#include "widgets/push_buttons.h"
+#include "widgets/radio_buttons.h"
+#include "widgets/status_panes.h"
 
 namespace loading_test {
-// Stand-ins with the published interface of the program's windows: one field per control
-// (typed by the framework's base classes, so that the classes come from the registry) and
-// the handlers the descriptions bind, which only count their calls.
 #define VM_CONTROL_FIELDS(X)                                                                                       \
   X(WkLEDDisplay1) X(WkBitBtn1) X(WkBitBtn2) X(Image1) X(Image2) X(Image3) X(Image4) X(Image5) X(Image6) X(Image7) \
   X(Image8) X(Image9) X(Image10) X(Image11) X(Image12) X(Image13) X(WkPageControl1) X(WkTabSheet1)                \
@@ -35,51 +35,6 @@ namespace loading_test {
   X(WkRadioButton9) X(WkRadioButton10) X(WkRadioButton11) X(TabSheet4) X(WkRadioButton12) X(WkRadioButton13)    \
   X(TabSheet5) X(TabSheet6) X(WkRadioButton14) X(WkRadioButton15) X(Image14) X(Image15) X(WkRadioButton16)       \
   X(Image16) X(WkClockStatus1)
-#define VM_HANDLERS(X)                                                                                        \
-  X(WkBitBtn1Click) X(WkBitBtn2Click) X(WkRadioButton1Click) X(WkRadioButton2Click) X(WkRadioButton3Click)     \
-  X(WkRadioButton4Click) X(WkRadioButton5Click) X(WkRadioButton6Click) X(WkRadioButton7Click)                  \
-  X(WkRadioButton8Click) X(WkRadioButton9Click) X(WkRadioButton10Click) X(WkRadioButton11Click)                \
-  X(WkRadioButton12Click) X(WkRadioButton13Click) X(WkRadioButton14Click) X(WkRadioButton15Click)              \
-  X(WkRadioButton16Click)
-
-class TForm1 : public TForm {
- public:
-  VM_CLASS()
-  explicit TForm1(TComponent* owner) : TForm(owner) { LoadComponentResource(*this, TForm::ClassInfo()); }
-#define VM_DECLARE_FIELD(name) TControl* name = nullptr;
-  VM_CONTROL_FIELDS(VM_DECLARE_FIELD)
-#define VM_DECLARE_HANDLER(name) \
-  void name(TObject*) { ++Calls; }
-  VM_HANDLERS(VM_DECLARE_HANDLER)
-  int Calls = 0;
-};
-
-const TClassInfo& TForm1::ClassInfo() {
-  static const TClassInfo info = [] {
-    auto builder = DefineClass<TForm1, TForm>("TForm1");
-#define VM_PUBLISH_FIELD(name) builder.Field(#name, &TForm1::name);
-    VM_CONTROL_FIELDS(VM_PUBLISH_FIELD)
-#define VM_PUBLISH_HANDLER(name) builder.Method(#name, &TForm1::name);
-    VM_HANDLERS(VM_PUBLISH_HANDLER)
-    return TClassInfo(builder);
-  }();
-  return info;
-}
-
-class TForm2 : public TForm {
- public:
-  VM_CLASS()
-  explicit TForm2(TComponent* owner) : TForm(owner) { LoadComponentResource(*this, TForm::ClassInfo()); }
-  TControl* WkLEDDisplay1 = nullptr;
-  TControl* WkLEDDisplay2 = nullptr;
-};
-
-const TClassInfo& TForm2::ClassInfo() {
-  static const TClassInfo info = DefineClass<TForm2, TForm>("TForm2")
-                                     .Field("WkLEDDisplay1", &TForm2::WkLEDDisplay1)
-                                     .Field("WkLEDDisplay2", &TForm2::WkLEDDisplay2);
-  return info;
-}
 
 // Stored only through the classes' own declarations or accepted and discarded: these do
 // not read back as published properties.
@@ -154,7 +109,7 @@ std::string StoredSetting(const TStoredValue& v) {
 class WindowLoading : public ::testing::Test {
  protected:
   WindowLoading() : Backend(CreateHeadlessBackend({})) {
-    RegisterWidgetClasses();
+    RegisterApplicationClasses();
     App->Initialize(*Backend, "/usr/lib/velmorath/Velmorath.bin");
   }
   std::unique_ptr<THeadlessBackend> Backend;
@@ -204,12 +159,15 @@ TEST_F(WindowLoading, TheMainWindowHoldsEveryControlWithItsSettings) {
   EXPECT_EQ(std::get<TMethod>(form->WkRadioButton7->GetClassInfo().FindProperty("OnClick")->Get(*form->WkRadioButton7)).Data,
             form)
       << "events are bound to the window";
-  for (int i = 1; i <= 16; ++i) {
-    TComponent* image = form->FindComponent("Image" + std::to_string(i));
-    EXPECT_EQ(LoadedSetting(*image, "Visible"), "False");
-    EXPECT_NE(LoadedSetting(*image, "Picture"), "nil");
+  for (int n = 1; n <= kTestPointCount; ++n) {
+    const TImage& image = *form->TestPointImage(n);
+    EXPECT_EQ(image.Name(), "Image" + std::to_string(n));
+    EXPECT_EQ(form->TestPointButton(n)->Name(), "WkRadioButton" + std::to_string(n)) << "button n belongs to image n";
+    EXPECT_FALSE(image.Visible());
+    ASSERT_NE(image.Picture()->Graphic(), nullptr) << n;
+    EXPECT_EQ(image.Picture()->Graphic()->GetClassInfo().Name, "TJPEGImage") << n;
   }
-  EXPECT_EQ(form->Calls, 0) << "loading fires no click";
+  for (int n = 1; n <= kTestPointCount; ++n) EXPECT_FALSE(form->TestPointButton(n)->Checked()) << n;
 }
 
 TEST_F(WindowLoading, TheAboutWindowHoldsItsTwoDisplaysAndStaysHidden) {

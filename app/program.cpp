@@ -1,0 +1,23 @@
+#include "app/program.h"
+
+#include "app/application_icon.h"
+#include "app/form1.h"
+#include "app/form2.h"
+#include "framework/controls/application.h"
+#include "pictures/picture_classes.h"
+#include "platform/backend.h"
+#include "widgets/widget_classes.h"
+
+void RegisterApplicationClasses() {
+  RegisterWidgetClasses();
+  RegisterPictureClasses();
+}
+
+void StartVelmorath(TApplication& application, TPlatformBackend& backend, std::string_view programPath) {
+  RegisterApplicationClasses();
+  application.Initialize(backend, programPath);
+  if (const auto icon = ApplicationIconImage()) application.SetIcon(*icon);
+  backend.SetIcon(&application.Icon());
+  application.CreateForm(Form1);
+  application.CreateForm(Form2);
+}

@@ -1,0 +1,7 @@
+// libFuzzer entry for FuzzBitmapFile; see fuzz_inputs.h and README.md.
+#include "fuzz/fuzz_inputs.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzBitmapFile(data, size);
+  return 0;
+}

@@ -1,0 +1,139 @@
+// The real viewer on a virtual desktop: it opens at its place with an empty picture area,
+// a click on a test point shows its photograph, About opens and its close box hides it,
+// the main window's close request ends the program, and without a display it says so.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "desktop_session.h"
+
+namespace {
+constexpr uint32_t kSkyBlue = 0xA6CAF0;  // the main window's colour, 0xRRGGBB
+// The main window's client area starts at screen (140, 96).
+constexpr int kClientX = 140, kClientY = 96;
+// Client points: the middle of "Test point W900" on the open page, of the About button, and
+// three points of the picture area: inside Image16's photograph, right of it, below its box.
+constexpr int kW900X = 124, kW900Y = 201;
+constexpr int kAboutX = 196, kAboutY = 596, kCloseX = 60;
+constexpr int kPhotoX = 500, kPhotoY = 300;
+constexpr int kRightOfPhotoX = 760, kBelowPhotoY = 605;
+
+const char* const kNoBus = "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent";
+
+std::string WorkPath(const std::string& name) {
+  const std::filesystem::path dir = std::filesystem::current_path() / "e2e_work";
+  std::filesystem::create_directories(dir);
+  return (dir / name).string();
+}
+
+std::string TestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
+
+bool Eventually(const std::function<bool()>& condition, int ms = 6000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return true;
+}
+}  // namespace
+
+class ViewerOnDesktop : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { Display = new TVirtualDisplay; }
+  static void TearDownTestSuite() {
+    delete Display;
+    Display = nullptr;
+  }
+
+  void SetUp() override {
+    if (!Display->Failure().empty()) GTEST_SKIP() << "no virtual display: " << Display->Failure();
+    if (!ProgramAvailable("xdotool") || !ProgramAvailable("import"))
+      GTEST_SKIP() << "xdotool and ImageMagick's import are needed to drive the desktop";
+    ShotPath = WorkPath(TestName() + ".png");
+    Viewer = std::make_unique<TChildProcess>(std::vector<std::string>{VELMORATH_VIEWER},
+                                             std::vector<std::string>{"DISPLAY=" + Display->Name(), kNoBus},
+                                             WorkPath(TestName() + ".out"), WorkPath(TestName() + ".err"));
+    ASSERT_TRUE(Viewer->Started());
+    ASSERT_TRUE(ClientShows(kPhotoX, kPhotoY, [](uint32_t c) { return c == kSkyBlue; }))
+        << "the main window never showed its empty picture area";
+  }
+
+  bool ClientShows(int x, int y, const std::function<bool(uint32_t)>& colour) {
+    return Eventually([&] {
+      TScreenshot shot;
+      return TakeScreenshot(Display->Name(), ShotPath, shot) && colour(shot.At(kClientX + x, kClientY + y));
+    });
+  }
+  void ClickClient(int x, int y) {
+    ASSERT_EQ(RunOnDisplay(Display->Name(), "xdotool mousemove --sync " + std::to_string(kClientX + x) + " " +
+                                                std::to_string(kClientY + y) + " click 1"),
+              0);
+  }
+  // The id of the visible window with exactly this caption, or "".
+  std::string VisibleWindow(const std::string& caption) {
+    std::string id;
+    RunOnDisplay(Display->Name(), "xdotool search --onlyvisible --name '^" + caption + "$'", &id);
+    return id.substr(0, id.find('\n'));
+  }
+  void RequestClose(const std::string& id) {
+    ASSERT_FALSE(id.empty());
+    ASSERT_EQ(RunOnDisplay(Display->Name(), std::string(VELMORATH_CLOSE_REQUEST) + " " + id), 0);
+  }
+
+  static TVirtualDisplay* Display;
+  std::unique_ptr<TChildProcess> Viewer;
+  std::string ShotPath;
+};
+
+TVirtualDisplay* ViewerOnDesktop::Display = nullptr;
+
+TEST_F(ViewerOnDesktop, AClickOnATestPointShowsItsPhotograph) {
+  EXPECT_FALSE(VisibleWindow("Velmorath V1.4").empty()) << "the caption is the window's title";
+  ClickClient(kW900X, kW900Y);
+  EXPECT_TRUE(ClientShows(kPhotoX, kPhotoY, [](uint32_t c) { return c != kSkyBlue; })) << "no photograph appeared";
+  TScreenshot shot;
+  ASSERT_TRUE(TakeScreenshot(Display->Name(), ShotPath, shot));
+  EXPECT_EQ(shot.At(kClientX + kRightOfPhotoX, kClientY + kPhotoY), kSkyBlue) << "Image16 ends at x = 712";
+  EXPECT_EQ(shot.At(kClientX + kPhotoX, kClientY + kBelowPhotoY), kSkyBlue) << "and at y = 601";
+}
+
+TEST_F(ViewerOnDesktop, AboutOpensAndItsCloseBoxOnlyHidesIt) {
+  if (std::string(VELMORATH_CLOSE_REQUEST).empty()) GTEST_SKIP() << "built without the X client library";
+  ASSERT_TRUE(VisibleWindow("About").empty()) << "hidden at start";
+  ClickClient(kAboutX, kAboutY);
+  ASSERT_TRUE(Eventually([&] { return !VisibleWindow("About").empty(); })) << "About did not open";
+  RequestClose(VisibleWindow("About"));
+  EXPECT_TRUE(Eventually([&] { return VisibleWindow("About").empty(); })) << "About did not hide";
+  EXPECT_EQ(Viewer->WaitExit(500), -1) << "closing About does not end the program";
+  ClickClient(kAboutX, kAboutY);
+  EXPECT_TRUE(Eventually([&] { return !VisibleWindow("About").empty(); })) << "About did not open again";
+}
+
+TEST_F(ViewerOnDesktop, TheMainWindowsCloseRequestEndsTheProgramWhileAboutIsOpen) {
+  if (std::string(VELMORATH_CLOSE_REQUEST).empty()) GTEST_SKIP() << "built without the X client library";
+  ClickClient(kAboutX, kAboutY);
+  ASSERT_TRUE(Eventually([&] { return !VisibleWindow("About").empty(); }));
+  RequestClose(VisibleWindow("Velmorath V1.4"));
+  EXPECT_EQ(Viewer->WaitExit(6000), 0);
+}
+
+TEST_F(ViewerOnDesktop, TheCloseButtonEndsTheProgram) {
+  ClickClient(kCloseX, kAboutY);
+  EXPECT_EQ(Viewer->WaitExit(6000), 0);
+}
+
+// Needs no display: that is the point.
+TEST(ViewerWithoutDisplay, SaysSoAndExitsWithStatusTwo) {
+  const std::string out = WorkPath("viewer_nodisplay.out"), err = WorkPath("viewer_nodisplay.err");
+  TChildProcess viewer({VELMORATH_VIEWER}, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", kNoBus}, out, err);
+  ASSERT_TRUE(viewer.Started());
+  EXPECT_EQ(viewer.WaitExit(10000), 2);
+  const std::vector<std::string> lines = ReadLines(err);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], "This program needs a graphical display, and none could be opened.");
+}
