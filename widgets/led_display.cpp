@@ -48,18 +48,7 @@ template <class T>
 void TWkBorder::StoreAndRepaint(T& field, T value) {
   if (field == value) return;
   field = value;
-  RepaintWithFrame();
-}
-
-// The framework's repaint of a window-less control that is not opaque covers its client
-// rectangle only, which here leaves out the frame; an opaque one paints all its bounds.
-void TWkBorder::RepaintWithFrame() {
-  if (ControlStyle().Contains(csOpaque)) {
-    Repaint();
-    return;
-  }
-  Invalidate();
-  Update();
+  Repaint();
 }
 
 template <class T>

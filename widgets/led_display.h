@@ -65,8 +65,6 @@ class TWkBorder : public TGraphicControl {
   void StoreAndRepaint(T& field, T value);
   template <class T>
   void StoreAndInvalidate(T& field, T value);
-  // Repaints now, the frame as well as the client area.
-  void RepaintWithFrame();
 
  private:
   TRect PaintFrame(TCanvas& canvas, const TRect& rect, TFrameStyle style) const;

@@ -296,7 +296,8 @@ void TControl::Invalidate() { InvalidateControl(FVisible, FControlStyle.Contains
 
 void TControl::InvalidateRect(const TRect& rect, bool erase) {
   if (FParent == nullptr || !FVisible || !FParent->IsShowing()) return;
-  const TRect part = IntersectRect(rect, ClientRect());
+  // The whole extent, not ClientRect(): a control may keep its frame outside its client area.
+  const TRect part = IntersectRect(rect, TRect{0, 0, FWidth, FHeight});
   if (part.IsEmpty()) return;
   FParent->InvalidateRect(part.Offset(FLeft, FTop), erase && !FControlStyle.Contains(csOpaque));
 }
@@ -312,7 +313,7 @@ void TControl::Repaint(bool erase) {
     FParent->PaintControlNow(this);
     return;
   }
-  InvalidateRect(ClientRect(), erase);
+  InvalidateRect(TRect{0, 0, FWidth, FHeight}, erase);
   Update();
 }
 
