@@ -42,9 +42,13 @@ jobs=$(nproc)
 # No session bus here: keep the display library from trying D-Bus (it would leak at exit).
 export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
 
+# A compiler cache, where one is installed, makes the rebuilds after a small change cheap.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
 build() {
   local dir=$1; shift
-  cmake -S . -B "$dir" "$@" >/dev/null
+  cmake -S . -B "$dir" "${launcher[@]}" "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
   (cd "$dir" && ctest --output-on-failure -j "$jobs")
 }
