@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian packages), then builds and runs the whole test
 # suite twice: a normal build and an address+undefined sanitiser build.
-# With clang it also builds the fuzz targets and runs each for a fixed number of inputs.
+# It also builds the fuzz targets with clang and runs each for a fixed number of inputs.
 #   VELMORATH_SKIP_SANITIZE=1  runs the normal build only
 #   VELMORATH_SKIP_FUZZ=1      skips the fuzz targets
 #   VELMORATH_INSTALL_ONLY=1   installs the packages and locales, and stops there
@@ -14,6 +14,7 @@ packages=(
   libjpeg62-turbo-dev libpng-dev libfreetype-dev libfontconfig-dev
   fonts-liberation fonts-dejavu-core
   libsdl2-dev libx11-dev xvfb xdotool imagemagick locales dpkg-dev
+  clang libclang-rt-14-dev
 )
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
