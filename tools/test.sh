@@ -91,10 +91,7 @@ if [ "${VELMORATH_SKIP_FUZZ:-0}" != "1" ] && has_libfuzzer; then
     [ -f "fuzz/$target.dict" ] && dict=("-dict=fuzz/$target.dict")
     work=$(mktemp -d)
     echo "Fuzzing $target"
-    # Past about 8,000 inputs the JPEG target meets headers that take seconds each to decode.
-    runs=20000
-    [ "$target" = jpeg ] && runs=5000
-    "./build-fuzz/fuzz/${target}_fuzz" "$work" "fuzz/corpus/$target" "${dict[@]}" -runs=$runs -seed=1 \
+    "./build-fuzz/fuzz/${target}_fuzz" "$work" "fuzz/corpus/$target" "${dict[@]}" -runs=20000 -seed=1 \
       -max_len=8192 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$work/" 2>&1 | tail -n 2
     rm -rf "$work"
   done
