@@ -428,6 +428,10 @@ void TWkLEDDisplay::DrawCharCell(TCanvas& canvas, const TRect& cell, uint8_t cod
 void TWkLEDDisplay::Paint() {
   TCanvas& canvas = Canvas();
   PaintBorders(canvas);
+  DrawDots(canvas);
+}
+
+void TWkLEDDisplay::DrawDots(TCanvas& canvas) {
   const TRect client = ClientRect();
   const int width = client.Width(), height = client.Height();
   if (width <= 0 || height <= kFrameOnlyHeight) return;
@@ -490,8 +494,13 @@ void TWkLEDDisplay::StampCell(uint8_t code, int x, int y) {
 void TWkLEDDisplay::ScrollTimerTick(TObject*) {
   if (!FScrollTimer->Enabled()) return;
   FScrollPosition = Saturated(int64_t(FScrollPosition) + FDotPixels + FDotSpacing);
-  // Straight onto the parent's surface, without invalidating; a hidden window gets nothing.
-  if (IsShowing()) Repaint();
+  // Only the dots move: they go straight onto the window's surface and are presented, the
+  // frame stays as painted. A banner that does not show draws nowhere.
+  if (IsShowing()) {
+    TCanvas& canvas = Canvas();
+    DrawDots(canvas);
+    canvas.Changed();
+  }
   if (FScrollPosition >= FScrollSpan) {
     FScrollPosition = 0;
     NotifyScrollComplete();
