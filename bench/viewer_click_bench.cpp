@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/form1.h"
@@ -52,6 +53,7 @@ void BM_ClickToPhotographPresented(benchmark::State& state) {
     TReadOnlyMemoryStream bytes(file.data(), file.size());
     viewer.Photograph(n).LoadFromByteStream(bytes);
     viewer.App->ProcessMessages();
+    if (viewer.Photograph(n).DecodedBitmap() != nullptr) state.SkipWithError("the photograph was decoded before the click");
     state.ResumeTiming();
     // The press, the release that checks the button and shows the photograph, and the
     // loop's paint step that decodes, scales and presents it.
@@ -67,6 +69,7 @@ void BM_BareDecodeAndScale(benchmark::State& state) {
   TViewer viewer;
   const TRect shown = Form1->TestPointImage(n)->DestRect();
   TBareDecodeAndScale bare(viewer.File(n), shown.Width(), shown.Height());
+  state.SetLabel(std::to_string(shown.Width()) + " x " + std::to_string(shown.Height()));
   for (auto _ : state) {
     bare.Decode();
     bare.Scale();

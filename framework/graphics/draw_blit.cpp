@@ -103,8 +103,19 @@ void CopyRun(const uint8_t* from, TPixelFormat format, size_t count, uint8_t* ou
     return;
   }
   // A surface word's fourth byte is always 0, whatever the source kept there.
-  std::memcpy(out, from, 4 * count);
-  for (size_t i = 0; i < count; ++i) out[4 * i + 3] = 0;
+  size_t i = 0;
+  for (; i + 2 <= count; i += 2, from += 8, out += 8) {
+    uint64_t pair;
+    std::memcpy(&pair, from, 8);
+    pair &= 0x00FFFFFF00FFFFFFull;
+    std::memcpy(out, &pair, 8);
+  }
+  if (i < count) {
+    uint32_t word;
+    std::memcpy(&word, from, 4);
+    word &= 0xFFFFFF;
+    std::memcpy(out, &word, 4);
+  }
 }
 
 void CopyOntoSurface(const TDrawContext& dc, TBitmapImage& target, const TBitmapImage& source, TPoint to, TPoint from,
