@@ -1,10 +1,13 @@
 // The yardstick for the viewer's idle cost: a bare SDL window of the main window's size
 // and place, sky blue, whose banner rectangle (945 x 49 at 8, 8) is refilled and presented
 // every 100 ms, sleeping in SDL between the fills as the viewer's loop does. It ends on a
-// close request.
+// close request. With VELMORATH_REPORT_FIRST_FRAME set it reports its first complete frame
+// as the viewer does ("first frame <ns>" of the monotonic clock on the error output).
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 
 int main() {
   // The window surface in plain memory sent to the X server, as the viewer's backend asks.
@@ -21,6 +24,11 @@ int main() {
   }
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0xA6, 0xCA, 0xF0));
   SDL_UpdateWindowSurface(window);
+  if (std::getenv("VELMORATH_REPORT_FIRST_FRAME") != nullptr) {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    std::fprintf(stderr, "first frame %lld\n", now.tv_sec * 1000000000LL + now.tv_nsec);
+  }
   SDL_Rect banner{8, 8, 945, 49};
   Uint32 next = SDL_GetTicks() + 100;
   for (int phase = 0;; ) {

@@ -9,8 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include <jpeglib.h>
-
+#include "bench/bare_decode.h"
 #include "framework/controls/application.h"
 #include "framework/controls/custom_form.h"
 #include "framework/core/stream.h"
@@ -115,33 +114,11 @@ void BM_FirstPaintOfAShownImage(benchmark::State& state) {
 BENCHMARK(BM_FirstPaintOfAShownImage)->Unit(benchmark::kMillisecond);
 
 void BM_LibraryDecodeAndNearestScale(benchmark::State& state) {
-  const std::vector<uint8_t>& file = PhotographFile();
-  std::vector<uint8_t> decoded(size_t(kWidth) * kHeight * 3);
-  std::vector<uint32_t> shown(size_t(kShownWidth) * kShownHeight);
+  TBareDecodeAndScale bare(PhotographFile(), kShownWidth, kShownHeight);
   for (auto _ : state) {
-    jpeg_decompress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, file.data(), (unsigned long)file.size());
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_EXT_BGR;
-    jpeg_start_decompress(&info);
-    while (info.output_scanline < info.output_height) {
-      JSAMPROW row = decoded.data() + size_t(info.output_scanline) * kWidth * 3;
-      jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    for (int y = 0; y < kShownHeight; ++y) {
-      const uint8_t* from = decoded.data() + size_t(y * kHeight / kShownHeight) * kWidth * 3;
-      uint32_t* to = shown.data() + size_t(y) * kShownWidth;
-      for (int x = 0; x < kShownWidth; ++x) {
-        const uint8_t* p = from + size_t(x * kWidth / kShownWidth) * 3;
-        to[x] = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
-      }
-    }
-    benchmark::DoNotOptimize(shown.data());
+    bare.Decode();
+    bare.Scale();
+    benchmark::DoNotOptimize(bare.Shown());
   }
 }
 BENCHMARK(BM_LibraryDecodeAndNearestScale)->Unit(benchmark::kMillisecond);
@@ -163,24 +140,10 @@ void BM_DecodeAlone(benchmark::State& state) {
 BENCHMARK(BM_DecodeAlone)->Unit(benchmark::kMillisecond);
 
 void BM_LibraryDecodeAlone(benchmark::State& state) {
-  const std::vector<uint8_t>& file = PhotographFile();
-  std::vector<uint8_t> decoded(size_t(kWidth) * kHeight * 3);
+  TBareDecodeAndScale bare(PhotographFile(), kShownWidth, kShownHeight);
   for (auto _ : state) {
-    jpeg_decompress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, file.data(), (unsigned long)file.size());
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_EXT_BGR;
-    jpeg_start_decompress(&info);
-    while (info.output_scanline < info.output_height) {
-      JSAMPROW row = decoded.data() + size_t(info.output_scanline) * kWidth * 3;
-      jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    benchmark::DoNotOptimize(decoded.data());
+    bare.Decode();
+    benchmark::DoNotOptimize(bare.Decoded());
   }
 }
 BENCHMARK(BM_LibraryDecodeAlone)->Unit(benchmark::kMillisecond);

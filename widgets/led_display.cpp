@@ -292,14 +292,22 @@ class TWkLEDDisplay::TCellCache {
     if (key == FKey) return;
     FKey = key;
     for (auto& cell : FCells) cell.reset();
+    FGrid.reset();
   }
   std::unique_ptr<TBitmap>& Slot(uint8_t code) {
     return FCells[size_t(&LedGlyph(code) - LedFont.data())];
+  }
+  // The unlit grid over the background for a client area, which stands still while the
+  // text scrolls: made once, copied under every frame.
+  std::unique_ptr<TBitmap>& Grid(int width, int height) {
+    if (FGrid && (FGrid->Width() != width || FGrid->Height() != height)) FGrid.reset();
+    return FGrid;
   }
 
  private:
   TKey FKey;
   std::array<std::unique_ptr<TBitmap>, 96> FCells;
+  std::unique_ptr<TBitmap> FGrid;
 };
 
 TWkLEDDisplay::TWkLEDDisplay(TComponent* owner)
@@ -428,6 +436,10 @@ void TWkLEDDisplay::DrawCharCell(TCanvas& canvas, const TRect& cell, uint8_t cod
 void TWkLEDDisplay::Paint() {
   TCanvas& canvas = Canvas();
   PaintBorders(canvas);
+  DrawDots(canvas);
+}
+
+void TWkLEDDisplay::DrawDots(TCanvas& canvas) {
   const TRect client = ClientRect();
   const int width = client.Width(), height = client.Height();
   if (width <= 0 || height <= kFrameOnlyHeight) return;
@@ -443,13 +455,23 @@ void TWkLEDDisplay::ComposeDots(int width, int height) {
   if (FOffscreen->Width() != width || FOffscreen->Height() != height) FOffscreen->SetSize(width, height);
   TBitmapImage& image = FOffscreen->Image();
   const uint32_t back = image.RGBToValue(uint32_t(ColorToRGB(FBackColor)) & 0xFFFFFF);
-  for (int y = 0; y < height; ++y) image.FillSpan(y, 0, width, back);
   // Without a dot size (the frame changed after the bounds were set) there is no grid.
-  if (FDotPixels <= 0) return;
+  if (FDotPixels <= 0) {
+    for (int y = 0; y < height; ++y) image.FillSpan(y, 0, width, back);
+    return;
+  }
   FCells->Use({FDotPixels, FDotSpacing, ColorToRGB(FSegOnColor), ColorToRGB(FSegOffColor), ColorToRGB(FBackColor)});
   const TLedLayout layout = Layout(width, height);
   // The unlit grid stands still under the text; the text's dots land on its dots.
-  for (int x = 0; x < width; x += layout.CellWidth) StampCell(kBlankCode, x, layout.Top);
+  std::unique_ptr<TBitmap>& grid = FCells->Grid(width, height);
+  if (!grid) {
+    for (int y = 0; y < height; ++y) image.FillSpan(y, 0, width, back);
+    for (int x = 0; x < width; x += layout.CellWidth) StampCell(kBlankCode, x, layout.Top);
+    grid = std::make_unique<TBitmap>();
+    grid->CopyFrom(FOffscreen.get());
+  } else {
+    for (int y = 0; y < height; ++y) std::memcpy(image.Row(y), grid->Image().Row(y), 4 * size_t(width));
+  }
   const std::string& text = Caption();
   // Cells wholly left of the client area are skipped; they would be clipped away.
   const int64_t extent = CellExtent().cx;
@@ -490,8 +512,13 @@ void TWkLEDDisplay::StampCell(uint8_t code, int x, int y) {
 void TWkLEDDisplay::ScrollTimerTick(TObject*) {
   if (!FScrollTimer->Enabled()) return;
   FScrollPosition = Saturated(int64_t(FScrollPosition) + FDotPixels + FDotSpacing);
-  // Straight onto the parent's surface, without invalidating; a hidden window gets nothing.
-  if (IsShowing()) Repaint();
+  // Only the dots move: they go straight onto the window's surface and are presented, the
+  // frame stays as painted. A banner that does not show draws nowhere.
+  if (IsShowing()) {
+    TCanvas& canvas = Canvas();
+    DrawDots(canvas);
+    canvas.Changed();
+  }
   if (FScrollPosition >= FScrollSpan) {
     FScrollPosition = 0;
     NotifyScrollComplete();

@@ -159,6 +159,8 @@ class TWkLEDDisplay : public TWkBorder {
   void UpdateScrollSpan();
   TSize CellExtent() const;
   void ScrollTimerTick(TObject* sender);
+  // Composes the client area's dots and copies them onto `canvas`.
+  void DrawDots(TCanvas& canvas);
   // Builds the client area's pixels in the off-screen bitmap.
   void ComposeDots(int width, int height);
   void StampCell(uint8_t code, int x, int y);

@@ -87,6 +87,53 @@ void TrimToSource(const std::vector<int>& xs, int left, int width, int& first, i
   while (last > first && outside(last - 1)) --last;
 }
 
+// A copy at 1:1 of a 24- or 32-bit source onto a surface (a window's off-screen parts
+// coming home, the headless screen's present): each visible span is one run of a source row.
+bool PlainCopyApplies(const TBitmapImage& source, const TAxis& ax, const TAxis& ay) {
+  return (source.Format == pf24bit || source.Format == pf32bit) && !ax.Mirrored && !ay.Mirrored &&
+         ax.SourceExtent == ax.DestExtent && ay.SourceExtent == ay.DestExtent;
+}
+
+void CopyRun(const uint8_t* from, TPixelFormat format, size_t count, uint8_t* out) {
+  if (format == pf24bit) {
+    for (size_t i = 0; i < count; ++i, from += 3, out += 4) {
+      const uint32_t word = uint32_t(from[0]) | uint32_t(from[1]) << 8 | uint32_t(from[2]) << 16;
+      std::memcpy(out, &word, 4);
+    }
+    return;
+  }
+  // A surface word's fourth byte is always 0, whatever the source kept there.
+  size_t i = 0;
+  for (; i + 2 <= count; i += 2, from += 8, out += 8) {
+    uint64_t pair;
+    std::memcpy(&pair, from, 8);
+    pair &= 0x00FFFFFF00FFFFFFull;
+    std::memcpy(out, &pair, 8);
+  }
+  if (i < count) {
+    uint32_t word;
+    std::memcpy(&word, from, 4);
+    word &= 0xFFFFFF;
+    std::memcpy(out, &word, 4);
+  }
+}
+
+void CopyOntoSurface(const TDrawContext& dc, TBitmapImage& target, const TBitmapImage& source, TPoint to, TPoint from,
+                     TSize size) {
+  TRect area = ReachableArea(dc, {to.X, to.Y, to.X + size.cx, to.Y + size.cy});
+  // Only destination pixels whose source pixel lies inside the source are written.
+  area = IntersectRect(area, {to.X - from.X, to.Y - from.Y, to.X - from.X + source.Width, to.Y - from.Y + source.Height});
+  if (area.IsEmpty()) return;
+  const size_t step = source.Format == pf32bit ? 4 : 3;
+  for (int y = area.Top; y < area.Bottom; ++y) {
+    const uint8_t* sourceRow = source.Row(y - to.Y + from.Y);
+    uint8_t* row = target.Row(y);
+    dc.ForVisibleSpans(y, area.Left, area.Right, [&](int, int x0, int x1) {
+      CopyRun(sourceRow + step * size_t(x0 - to.X + from.X), source.Format, size_t(x1 - x0), row + 4 * size_t(x0));
+    });
+  }
+}
+
 void StretchOntoSurface(const TDrawContext& dc, TBitmapImage& target, const TBitmapImage& source,
                         const std::vector<int>& xs, const std::vector<int>& ys, int left, int top) {
   const TRect area = ReachableArea(dc, {left, top, left + int(xs.size()), top + int(ys.size())});
@@ -128,9 +175,12 @@ void TDrawContext::StretchCore(const TRect& dest, const TBitmapImage& source, co
   const TAxis ax = MakeAxis(dest.Left, dest.Right, sourceRect.Left, sourceRect.Right);
   const TAxis ay = MakeAxis(dest.Top, dest.Bottom, sourceRect.Top, sourceRect.Bottom);
   if (ax.DestExtent == 0 || ay.DestExtent == 0 || ax.SourceExtent == 0 || ay.SourceExtent == 0) return;
-  const std::vector<int> xs = AxisMap(ax), ys = AxisMap(ay);
   TBitmapImage& target = Image();
   const int left = ax.DestStart + FState.Origin.X, top = ay.DestStart + FState.Origin.Y;
+  if (SurfacePathApplies(source, target, mode, mask) && PlainCopyApplies(source, ax, ay))
+    return CopyOntoSurface(*this, target, source, {left, top}, {ax.SourceStart, ay.SourceStart},
+                           {ax.DestExtent, ay.DestExtent});
+  const std::vector<int> xs = AxisMap(ax), ys = AxisMap(ay);
   if (SurfacePathApplies(source, target, mode, mask)) return StretchOntoSurface(*this, target, source, xs, ys, left, top);
   const TSourceReader reader(source, target, FState);
   TTargetValues values(target);

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <utility>
 
 #include "framework/core/color.h"
 #include "platform/sdl/sdl_keys.h"
@@ -47,7 +49,8 @@ std::unique_ptr<TSdlBackend> CreateSdlBackend() {
   return std::unique_ptr<TSdlBackend>(new TSdlBackend);
 }
 
-TSdlBackend::TSdlBackend() : FWakeEvent(SDL_RegisterEvents(1)) {}
+TSdlBackend::TSdlBackend()
+    : FWakeEvent(SDL_RegisterEvents(1)), FReportFirstFrame(std::getenv("VELMORATH_REPORT_FIRST_FRAME") != nullptr) {}
 
 // SDL stays initialised until the process ends. SDL ends a wait by sending an event to
 // a window over a second connection to the display, also for an event that arrives
@@ -144,6 +147,11 @@ void TSdlBackend::SetIcon(const TBitmap* icon) {
   for (TSdlWindow* w : FWindows) w->ApplyIcon(FIcon.get());
 }
 
+// The steady clock is the system's monotonic clock, the one bench/ starts the program by.
+void TSdlBackend::Presented() {
+  if (FReportFirstFrame) FLastPresent = std::chrono::steady_clock::now();
+}
+
 // ---- the clock ----
 
 uint64_t TSdlBackend::TickCount() const {
@@ -164,8 +172,11 @@ TLocalTime TSdlBackend::LocalTime() const {
 
 // ---- waiting ----
 
+// A wait that just ended empty-handed has read the display: asking it again at once only
+// costs a round of system calls. What arrives meanwhile ends the next wait at once.
 bool TSdlBackend::PollEvent(TInputEvent& event) {
   SDL_Event e;
+  if (std::exchange(FDisplayJustRead, false) && FPending.empty()) return false;
   while (FPending.empty() && SDL_PollEvent(&e)) Translate(e);
   if (FPending.empty()) return false;
   event = FPending.front();
@@ -177,10 +188,18 @@ bool TSdlBackend::PollEvent(TInputEvent& event) {
 // when the wait ends, never a fraction of a millisecond before.
 void TSdlBackend::WaitForEvents(int64_t timeoutMs) {
   if (!FPending.empty() || FWakeRequested.exchange(false)) return;
+  // The loop waits only once nothing is left to paint: the last present finished a frame.
+  if (FReportFirstFrame && FLastPresent.time_since_epoch().count() != 0) {
+    FReportFirstFrame = false;
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(FLastPresent.time_since_epoch()).count();
+    std::fprintf(stderr, "first frame %lld\n", static_cast<long long>(ns));
+  }
   FWaiting = true;
   SDL_Event e;
-  if (!FWakeRequested && SDL_WaitEventTimeout(&e, timeoutMs < 0 ? -1 : int(std::min<int64_t>(timeoutMs, INT_MAX))))
-    Translate(e);
+  if (!FWakeRequested) {
+    if (SDL_WaitEventTimeout(&e, timeoutMs < 0 ? -1 : int(std::min<int64_t>(timeoutMs, INT_MAX)))) Translate(e);
+    else FDisplayJustRead = true;
+  }
   FWaiting = false;
   FWakeRequested = false;
 }

@@ -44,6 +44,8 @@ class TSdlBackend : public TPlatformBackend {
   void WindowDestroyed(TSdlWindow* window);
   void HandleCreated(TSdlWindow* window) { window->ApplyIcon(FIcon.get()); }
   void WindowRaised(TSdlWindow* window);
+  // A window's pixels reached the desktop.
+  void Presented();
 
  private:
   friend std::unique_ptr<TSdlBackend> CreateSdlBackend();
@@ -70,10 +72,16 @@ class TSdlBackend : public TPlatformBackend {
   Uint32 FWakeEvent = 0;
   std::atomic<bool> FWaiting = false;
   std::atomic<bool> FWakeRequested = false;
+  bool FDisplayJustRead = false;  // the last wait timed out with nothing queued
   std::unique_ptr<SDL_Surface, TSurfaceFree> FIcon;
   // The desktop's pointer shapes, made when first used.
   SDL_Cursor* FCursors[size_t(TCursorShape::Hidden)] = {};
   std::chrono::steady_clock::time_point FStart = std::chrono::steady_clock::now();
+  // With VELMORATH_REPORT_FIRST_FRAME set, the first time the loop goes idle the moment of
+  // the last present before it (the first complete frame) is written to the error output
+  // as "first frame <ns>", in nanoseconds of the monotonic clock; bench/ times start-up so.
+  bool FReportFirstFrame = false;
+  std::chrono::steady_clock::time_point FLastPresent;
 };
 
 // The factory of this backend: none when no display can be opened.

@@ -129,6 +129,7 @@ void TSdlWindow::Present(const TRect& rect) {
   CopyToWindowSurface(target, r);
   const SDL_Rect shown{r.Left, r.Top, r.Width(), r.Height()};
   SDL_UpdateWindowSurfaceRects(FHandle, &shown, 1);
+  FBackend.Presented();
 }
 
 void TSdlWindow::PresentAll() { Present({0, 0, FSurface.Width(), FSurface.Height()}); }

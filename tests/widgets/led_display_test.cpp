@@ -286,5 +286,9 @@ TEST(WkLEDDisplay, CopiedCellsMatchDotByDotPainting) {
     display->SetBackColor(clBtnFace);
     painted = PaintDisplay(*display);
     EXPECT_EQ(DifferingPixels(*painted, origin, *PlainClientPaint(*display)), 0) << "after a colour change";
+    // The same dots over a wider grid placed a pixel lower.
+    display->SetBounds(display->Left(), display->Top(), c.Width + 37, c.Height + 1);
+    painted = PaintDisplay(*display);
+    EXPECT_EQ(DifferingPixels(*painted, origin, *PlainClientPaint(*display)), 0) << "after a resize";
   }
 }

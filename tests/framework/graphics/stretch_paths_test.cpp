@@ -223,6 +223,21 @@ TEST(StretchPaths, ClippedOffsetMirroredAndOutsideTheSourceAlike) {
         for (const TCase& c : cases) ASSERT_TRUE(SameAsReference(stretch, s, t, {64, 48}, c));
 }
 
+// Copies at 1:1 onto a window surface take a plain row copy; the fourth byte of a 32-bit
+// source (random here) must not reach the surface.
+TEST(StretchPaths, UnstretchedCopiesOntoASurfaceMatchTheRule) {
+  const TCase cases[] = {
+      {{4, 2, 68, 50}, {0, 0, 64, 48}, {}, false},                   // the whole source
+      {{-10, -5, 54, 43}, {0, 0, 64, 48}, {3, 4}, true},             // clipped by a region with a hole, offset
+      {{0, 0, 80, 60}, {-8, -6, 72, 54}, {}, false},                 // source rectangle partly outside
+      {{10, 20, 40, 50}, {50, 40, 80, 70}, {}, true},                // mostly outside the source, clipped
+      {{100, 80, 164, 128}, {0, 0, 64, 48}, {}, false},              // mostly off the surface
+      {{30, 30, 31, 31}, {63, 47, 64, 48}, {}, false},               // one pixel
+  };
+  for (TPixelFormat s : {pf32bit, pf24bit, pf8bit})
+    for (const TCase& c : cases) ASSERT_TRUE(SameAsReference(smColorOnColor, s, pf32bit, {64, 48}, c));
+}
+
 TEST(StretchPaths, APhotographSizedReductionOntoTheWindowSurfaceMatches) {
   const TCase c{{264, 64, 264 + 683, 64 + 513}, {0, 0, 1024, 768}, {-250, -50}, false};
   ASSERT_TRUE(SameAsReference(smColorOnColor, pf24bit, pf32bit, {1024, 768}, c));
