@@ -12,6 +12,7 @@
 #include "app/form1.h"
 #include "app/program.h"
 #include "bench/bare_decode.h"
+#include "bench/headless_viewer.h"
 #include "framework/controls/application.h"
 #include "framework/core/stream.h"
 #include "pictures/image.h"
@@ -24,15 +25,7 @@ namespace {
 // Test points measured: the first of the start page, the largest photograph, the smallest.
 constexpr int kW900 = 16, kLargest = 4, kSmallest = 7;
 
-struct TViewer {
-  std::unique_ptr<THeadlessBackend> Backend = CreateHeadlessBackend();
-  std::unique_ptr<TApplication> App = std::make_unique<TApplication>();
-  TViewer() {
-    StartVelmorath(*App, *Backend, "/usr/bin/velmorath");
-    Form1->SetVisible(true);
-    Form1->Show();
-    App->ProcessMessages();
-  }
+struct TViewer : THeadlessViewer {
   TJPEGImage& Photograph(int n) const { return static_cast<TJPEGImage&>(*Form1->TestPointImage(n)->Picture()->Graphic()); }
   std::vector<uint8_t> File(int n) const { return Photograph(n).Data()->EncodedBytes->Bytes(); }
 };

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/form1.h"
-#include "app/program.h"
+#include "bench/headless_viewer.h"
 #include "framework/controls/application.h"
 #include "pictures/image.h"
 #include "platform/headless/headless_backend.h"
@@ -43,13 +43,8 @@ struct TClicker {
 }  // namespace
 
 int main() {
-  auto backend = CreateHeadlessBackend();
-  TApplication application;
-  StartVelmorath(application, *backend, "/usr/bin/velmorath");
-  Form1->SetVisible(true);
-  Form1->Show();
-  application.ProcessMessages();
-  TClicker click{*backend, application};
+  THeadlessViewer viewer;
+  TClicker click{*viewer.Backend, *viewer.App};
   for (int n = 1; n <= kTestPointCount; ++n) {
     TWkRadioButton& button = *Form1->TestPointButton(n);
     auto* page = static_cast<TWkTabSheet*>(button.Parent());

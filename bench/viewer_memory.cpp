@@ -7,10 +7,8 @@
 #include <cstdio>
 
 #include "app/form1.h"
-#include "app/program.h"
-#include "framework/controls/application.h"
+#include "bench/headless_viewer.h"
 #include "pictures/image.h"
-#include "platform/headless/headless_backend.h"
 #include "widgets/page_control.h"
 #include "widgets/radio_buttons.h"
 
@@ -23,19 +21,14 @@ long PeakKiB() {
 }  // namespace
 
 int main() {
-  auto backend = CreateHeadlessBackend();
-  TApplication application;
-  StartVelmorath(application, *backend, "/usr/bin/velmorath");
-  Form1->SetVisible(true);
-  Form1->Show();
-  application.ProcessMessages();
+  THeadlessViewer viewer;
   const long started = PeakKiB();
   int shown = 0;
   for (int n = 1; n <= kTestPointCount; ++n) {
     TWkRadioButton& button = *Form1->TestPointButton(n);
     Form1->WkPageControl1->SetActivePage(static_cast<TWkTabSheet*>(button.Parent()));
     button.SetChecked(true);
-    application.ProcessMessages();
+    viewer.App->ProcessMessages();
     shown += Form1->TestPointImage(n)->Visible();
   }
   std::printf("photographs shown: %d; peak resident memory: %ld KiB after start, %ld KiB after all\n", shown, started,

@@ -1,0 +1,14 @@
+#include "bench/headless_viewer.h"
+
+#include "app/form1.h"
+#include "app/program.h"
+
+THeadlessViewer::THeadlessViewer() : Backend(CreateHeadlessBackend()), App(std::make_unique<TApplication>()) {
+  StartVelmorath(*App, *Backend, "/usr/bin/velmorath");
+  Form1->SetVisible(true);
+  Form1->Show();
+  App->ProcessMessages();
+}
+
+// The windows go with the application, before the backend they live on.
+THeadlessViewer::~THeadlessViewer() { App.reset(); }

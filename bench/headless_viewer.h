@@ -1,0 +1,14 @@
+#pragma once
+// The viewer as main() starts it, on the headless screen, with its main window shown and
+// painted: what the viewer's benchmarks and measuring tools start from.
+#include <memory>
+
+#include "framework/controls/application.h"
+#include "platform/headless/headless_backend.h"
+
+struct THeadlessViewer {
+  THeadlessViewer();
+  ~THeadlessViewer();
+  std::unique_ptr<THeadlessBackend> Backend;
+  std::unique_ptr<TApplication> App;
+};
