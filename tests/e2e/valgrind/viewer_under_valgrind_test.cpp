@@ -77,19 +77,16 @@ long long LeakBytes(const std::string& log, const std::string& kind) {
   return std::stoll(digits);
 }
 
+// The lines of valgrind's heap, leak and error summaries.
 std::string SummaryLines(const std::string& log) {
+  static const char* const kFigures[] = {"in use at exit", "total heap usage", "definitely lost", "indirectly lost",
+                                         "possibly lost", "still reachable", "suppressed:", "ERROR SUMMARY"};
   std::string lines;
   std::istringstream in(log);
-  bool inSummary = false;
-  for (std::string line; std::getline(in, line);) {
-    if (line.find("HEAP SUMMARY") != std::string::npos || line.find("LEAK SUMMARY") != std::string::npos)
-      inSummary = true;
-    if (line.find("ERROR SUMMARY") != std::string::npos) lines += line + "\n";
-    else if (inSummary && line.find(":") != std::string::npos && line.find(" at 0x") == std::string::npos &&
-             line.find(" by 0x") == std::string::npos && line.find("loss record") == std::string::npos)
+  for (std::string line; std::getline(in, line);)
+    if (std::any_of(std::begin(kFigures), std::end(kFigures),
+                    [&](const char* figure) { return line.find(figure) != std::string::npos; }))
       lines += line + "\n";
-    if (line.find("suppressed:") != std::string::npos) inSummary = false;
-  }
   return lines;
 }
 }  // namespace
@@ -271,7 +268,7 @@ class ViewerUnderValgrind : public ::testing::Test {
       ASSERT_FALSE(Difference(LastShot).empty()) << step << " shows nothing new in the mirror";
     }
     std::string why;
-    ASSERT_TRUE(DesktopShowsMirror(ms, &why)) << "after " << step << ": " << why;
+    ASSERT_TRUE(DesktopShowsMirror(ms, &why)) << "after " << step << ": " << why << "; valgrind's log is " << LogPath;
   }
 
   std::string VisibleWindow(const std::string& caption) {
