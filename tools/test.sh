@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian packages), then builds and runs the whole test
-# suite twice: a normal build and an address+undefined sanitiser build.
+# suite: a normal build (its suite run twice, the second time with every core kept busy
+# beside it) and an address+undefined sanitiser build. The normal build's suite includes
+# the real program's run under valgrind and the soak.
 # It also builds the fuzz targets with clang and runs each for a fixed number of inputs.
 #   VELMORATH_SKIP_SANITIZE=1  runs the normal build only
+#   VELMORATH_SKIP_LOAD=1      skips the second run beside the CPU hog
 #   VELMORATH_SKIP_FUZZ=1      skips the fuzz targets
 #   VELMORATH_INSTALL_ONLY=1   installs the packages and locales, and stops there
 set -euo pipefail
@@ -13,7 +16,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libpng-dev libfreetype-dev libfontconfig-dev
   fonts-liberation fonts-dejavu-core
-  libsdl2-dev libx11-dev xvfb xdotool imagemagick locales dpkg-dev
+  libsdl2-dev libx11-dev xvfb xdotool imagemagick locales dpkg-dev valgrind
   clang libclang-rt-14-dev
 )
 sudo=""
@@ -47,14 +50,28 @@ export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
+suite() { (cd "$1" && shift && ctest --output-on-failure -j "$jobs" "$@"); }
 build() {
   local dir=$1; shift
   cmake -S . -B "$dir" "${launcher[@]}" "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
-  (cd "$dir" && ctest --output-on-failure -j "$jobs")
+  suite "$dir"
+}
+
+# Runs a command with one busy loop per core beside it.
+beside_cpu_hog() {
+  local hogs=() status=0
+  for _ in $(seq "$jobs"); do (while :; do :; done) & hogs+=($!); done
+  "$@" || status=$?
+  kill "${hogs[@]}" && wait "${hogs[@]}" 2>/dev/null || true
+  return $status
 }
 
 build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+if [ "${VELMORATH_SKIP_LOAD:-0}" != "1" ]; then
+  echo "The suite again, with every core kept busy"
+  beside_cpu_hog suite build
+fi
 if [ "${VELMORATH_SKIP_SANITIZE:-0}" != "1" ]; then
   build build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORATH_SANITIZE=ON -DVELMORATH_BENCH=OFF
 fi
@@ -74,10 +91,7 @@ if [ "${VELMORATH_SKIP_FUZZ:-0}" != "1" ] && has_libfuzzer; then
     [ -f "fuzz/$target.dict" ] && dict=("-dict=fuzz/$target.dict")
     work=$(mktemp -d)
     echo "Fuzzing $target"
-    # Past about 8,000 inputs the JPEG target meets headers that take seconds each to decode.
-    runs=20000
-    [ "$target" = jpeg ] && runs=5000
-    "./build-fuzz/fuzz/${target}_fuzz" "$work" "fuzz/corpus/$target" "${dict[@]}" -runs=$runs -seed=1 \
+    "./build-fuzz/fuzz/${target}_fuzz" "$work" "fuzz/corpus/$target" "${dict[@]}" -runs=20000 -seed=1 \
       -max_len=8192 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$work/" 2>&1 | tail -n 2
     rm -rf "$work"
   done
