@@ -200,8 +200,9 @@ class ViewerUnderValgrind : public ::testing::Test {
     }
     return area;
   }
-  // Whether the block's mean colour is about the same on both: off by a column, a photograph
-  // moves a block's mean by a sixteenth of a column's contrast at most.
+  // Whether the block's mean colour is about the same on both. A photograph fitted a column
+  // wider is resampled at columns at most one apart, which moves a block's mean far less
+  // than another photograph or the empty picture area would.
   bool BlocksAlike(const TScreenshot& shot, const TRect& block) const {
     constexpr int kTolerance = 32;
     long long sums[2][3] = {};
@@ -211,7 +212,7 @@ class ViewerUnderValgrind : public ::testing::Test {
         for (int side = 0; side < 2; ++side)
           for (int channel = 0; channel < 3; ++channel) sums[side][channel] += (pixels[side] >> (8 * channel)) & 0xFF;
       }
-    const long long count = (long long)block.Width() * block.Height();
+    const long long count = static_cast<long long>(block.Width()) * block.Height();
     for (int channel = 0; channel < 3; ++channel)
       if (std::llabs(sums[0][channel] - sums[1][channel]) > kTolerance * count) return false;
     return true;
