@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -28,24 +27,6 @@ int BlockLeft(int i) { return 160 + 100 * i; }
 constexpr int kBlockTop = 116;
 constexpr int kTickerRow = 286;
 
-const char* const kNoBus = "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent";
-
-std::string WorkPath(const std::string& name) {
-  const std::filesystem::path dir = std::filesystem::current_path() / "e2e_work";
-  std::filesystem::create_directories(dir);
-  return (dir / name).string();
-}
-
-std::string TestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
-
-bool Eventually(const std::function<bool()>& condition, int ms = 4000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= end) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-  }
-  return true;
-}
 }  // namespace
 
 class DemoOnDesktop : public ::testing::Test {
@@ -63,7 +44,7 @@ class DemoOnDesktop : public ::testing::Test {
     OutPath = WorkPath(TestName() + ".out");
     ShotPath = WorkPath(TestName() + ".png");
     Demo = std::make_unique<TChildProcess>(std::vector<std::string>{VELMORATH_DEMO},
-                                           std::vector<std::string>{"DISPLAY=" + Display->Name(), kNoBus}, OutPath,
+                                           std::vector<std::string>{"DISPLAY=" + Display->Name(), kNoSessionBus}, OutPath,
                                            WorkPath(TestName() + ".err"));
     ASSERT_TRUE(Demo->Started());
     ASSERT_TRUE(LogHas("ready")) << "the demo did not start";
@@ -226,15 +207,15 @@ TEST_F(DemoOnDesktop, CloseRequestEndsTheProgram) {
   ASSERT_FALSE(id.empty());
   ASSERT_EQ(RunOnDisplay(Display->Name(), std::string(VELMORATH_CLOSE_REQUEST) + " " + id), 0);
   EXPECT_TRUE(LogHas("close"));
-  EXPECT_EQ(Demo->WaitExit(5000), 0);
+  EXPECT_EQ(Demo->WaitExit(kDesktopWaitMs), 0);
 }
 
 // Needs no display: that is the point.
 TEST(DemoWithoutDisplay, SaysSoInOneLineAndExitsWithStatusTwo) {
   const std::string out = WorkPath("nodisplay.out"), err = WorkPath("nodisplay.err");
-  TChildProcess demo({VELMORATH_DEMO}, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", kNoBus}, out, err);
+  TChildProcess demo({VELMORATH_DEMO}, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", kNoSessionBus}, out, err);
   ASSERT_TRUE(demo.Started());
-  EXPECT_EQ(demo.WaitExit(10000), 2);
+  EXPECT_EQ(demo.WaitExit(kDesktopWaitMs), 2);
   const std::vector<std::string> lines = ReadLines(err);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0], "This program needs a graphical display, and none could be opened.");

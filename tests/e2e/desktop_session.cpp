@@ -1,5 +1,7 @@
 #include "desktop_session.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <png.h>
 #include <poll.h>
@@ -10,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -161,4 +164,21 @@ std::vector<std::string> ReadLines(const std::string& path) {
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+std::string WorkPath(const std::string& name, const std::string& folder) {
+  const std::filesystem::path dir = std::filesystem::current_path() / folder;
+  std::filesystem::create_directories(dir);
+  return (dir / name).string();
+}
+
+std::string TestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
+
+bool Eventually(const std::function<bool()>& condition, int ms, int pollMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(pollMs));
+  }
+  return true;
 }

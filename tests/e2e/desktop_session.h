@@ -5,8 +5,22 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+// Added to a child's environment: no session bus here, so the display library does not try one.
+inline constexpr const char* kNoSessionBus = "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent";
+// How long a desktop test waits for a state at most. Only an upper bound: a state that comes
+// sooner ends the wait, and a busy machine may need most of it.
+inline constexpr int kDesktopWaitMs = 30000;
+
+// `name` in the folder `folder` below the working directory (made when missing).
+std::string WorkPath(const std::string& name, const std::string& folder = "e2e_work");
+// The name of the running GoogleTest test.
+std::string TestName();
+// Polls `condition` every `pollMs` until it holds (true) or `ms` have passed (false).
+bool Eventually(const std::function<bool()>& condition, int ms = kDesktopWaitMs, int pollMs = 50);
 
 // A child process; killed when still running at destruction.
 class TChildProcess {

@@ -3,11 +3,8 @@
 // the main window's close request ends the program, and without a display it says so.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <filesystem>
 #include <functional>
 #include <memory>
-#include <thread>
 
 #include "desktop_session.h"
 
@@ -22,24 +19,6 @@ constexpr int kAboutX = 196, kAboutY = 596, kCloseX = 60;
 constexpr int kPhotoX = 500, kPhotoY = 300;
 constexpr int kRightOfPhotoX = 760, kBelowPhotoY = 605;
 
-const char* const kNoBus = "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent";
-
-std::string WorkPath(const std::string& name) {
-  const std::filesystem::path dir = std::filesystem::current_path() / "e2e_work";
-  std::filesystem::create_directories(dir);
-  return (dir / name).string();
-}
-
-std::string TestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
-
-bool Eventually(const std::function<bool()>& condition, int ms = 6000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= end) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return true;
-}
 }  // namespace
 
 class ViewerOnDesktop : public ::testing::Test {
@@ -56,7 +35,7 @@ class ViewerOnDesktop : public ::testing::Test {
       GTEST_SKIP() << "xdotool and ImageMagick's import are needed to drive the desktop";
     ShotPath = WorkPath(TestName() + ".png");
     Viewer = std::make_unique<TChildProcess>(std::vector<std::string>{VELMORATH_VIEWER},
-                                             std::vector<std::string>{"DISPLAY=" + Display->Name(), kNoBus},
+                                             std::vector<std::string>{"DISPLAY=" + Display->Name(), kNoSessionBus},
                                              WorkPath(TestName() + ".out"), WorkPath(TestName() + ".err"));
     ASSERT_TRUE(Viewer->Started());
     ASSERT_TRUE(ClientShows(kPhotoX, kPhotoY, [](uint32_t c) { return c == kSkyBlue; }))
@@ -119,20 +98,20 @@ TEST_F(ViewerOnDesktop, TheMainWindowsCloseRequestEndsTheProgramWhileAboutIsOpen
   ClickClient(kAboutX, kAboutY);
   ASSERT_TRUE(Eventually([&] { return !VisibleWindow("About").empty(); }));
   RequestClose(VisibleWindow("Velmorath V1.4"));
-  EXPECT_EQ(Viewer->WaitExit(6000), 0);
+  EXPECT_EQ(Viewer->WaitExit(kDesktopWaitMs), 0);
 }
 
 TEST_F(ViewerOnDesktop, TheCloseButtonEndsTheProgram) {
   ClickClient(kCloseX, kAboutY);
-  EXPECT_EQ(Viewer->WaitExit(6000), 0);
+  EXPECT_EQ(Viewer->WaitExit(kDesktopWaitMs), 0);
 }
 
 // Needs no display: that is the point.
 TEST(ViewerWithoutDisplay, SaysSoAndExitsWithStatusTwo) {
   const std::string out = WorkPath("viewer_nodisplay.out"), err = WorkPath("viewer_nodisplay.err");
-  TChildProcess viewer({VELMORATH_VIEWER}, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", kNoBus}, out, err);
+  TChildProcess viewer({VELMORATH_VIEWER}, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", kNoSessionBus}, out, err);
   ASSERT_TRUE(viewer.Started());
-  EXPECT_EQ(viewer.WaitExit(10000), 2);
+  EXPECT_EQ(viewer.WaitExit(kDesktopWaitMs), 2);
   const std::vector<std::string> lines = ReadLines(err);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0], "This program needs a graphical display, and none could be opened.");

@@ -43,23 +43,7 @@ constexpr TPoint kDesktopClientOrigin{140, 96};
 constexpr int kValgrindFailure = 99;
 // Upper bounds only: under the checker the program is 20-50 times slower, on a busy machine.
 constexpr int kStartUpMs = 240000, kStepMs = 90000, kExitMs = 180000, kPollMs = 300;
-const char* const kNoBus = "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent";
-
-std::string WorkPath(const std::string& name) {
-  const std::filesystem::path dir = std::filesystem::current_path() / "valgrind_work";
-  std::filesystem::create_directories(dir);
-  return (dir / name).string();
-}
-
-bool Eventually(const std::function<bool()>& condition, int ms, int pollMs = kPollMs) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= end) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(pollMs));
-  }
-  return true;
-}
-
+const char* const kWorkFolder = "valgrind_work";
 std::string FileText(const std::string& path) {
   std::ifstream in(path);
   std::ostringstream text;
@@ -119,14 +103,14 @@ class ViewerUnderValgrind : public ::testing::Test {
   }
 
   void StartViewerUnderValgrind() {
-    LogPath = WorkPath("memcheck.log");
+    LogPath = WorkPath("memcheck.log", kWorkFolder);
     Viewer = std::make_unique<TChildProcess>(
         std::vector<std::string>{"valgrind", "--tool=memcheck", "--leak-check=full",
                                  "--errors-for-leak-kinds=definite,indirect", "--show-leak-kinds=definite,indirect,possible",
                                  "--error-exitcode=" + std::to_string(kValgrindFailure), "--num-callers=30",
                                  "--suppressions=" + std::string(VELMORATH_SUPPRESSIONS), "--log-file=" + LogPath,
                                  VELMORATH_VIEWER},
-        std::vector<std::string>{"DISPLAY=" + Display->Name(), kNoBus}, WorkPath("viewer.out"), WorkPath("viewer.err"));
+        std::vector<std::string>{"DISPLAY=" + Display->Name(), kNoSessionBus}, WorkPath("viewer.out", kWorkFolder), WorkPath("viewer.err", kWorkFolder));
     ASSERT_TRUE(Viewer->Started());
     Started = std::chrono::steady_clock::now();
   }
@@ -244,7 +228,7 @@ class ViewerUnderValgrind : public ::testing::Test {
   }
 
   bool DesktopShowsMirror(int ms, std::string* why) {
-    const std::string shotPath = WorkPath("desktop.png");
+    const std::string shotPath = WorkPath("desktop.png", kWorkFolder);
     std::string difference = "no screenshot could be taken";
     const bool same = Eventually(
         [&] {
@@ -252,11 +236,11 @@ class ViewerUnderValgrind : public ::testing::Test {
           difference = Difference(LastShot);
           return difference.empty();
         },
-        ms);
+        ms, kPollMs);
     if (!same && why != nullptr) {
-      Backend->SaveWindowImage(*static_cast<THeadlessWindow*>(Form1->PlatformWindow()), WorkPath("mirror.png"));
+      Backend->SaveWindowImage(*static_cast<THeadlessWindow*>(Form1->PlatformWindow()), WorkPath("mirror.png", kWorkFolder));
       *why = "the desktop differs from the mirror in " + difference + "; see " + shotPath + " and " +
-             WorkPath("mirror.png");
+             WorkPath("mirror.png", kWorkFolder);
     }
     return same;
   }
@@ -322,13 +306,13 @@ TEST_F(ViewerUnderValgrind, AWalkThroughEveryPageAndTestPointLeavesNoErrorAndNoL
   // About, and its close box.
   ASSERT_NO_FATAL_FAILURE(ClickMiddle(*Form1->WkBitBtn2));
   ASSERT_TRUE(Form2->Visible());
-  ASSERT_TRUE(Eventually([&] { return !VisibleWindow("About").empty(); }, kStepMs)) << "About did not open";
+  ASSERT_TRUE(Eventually([&] { return !VisibleWindow("About").empty(); }, kStepMs, kPollMs)) << "About did not open";
   ASSERT_EQ(RunOnDisplay(Display->Name(), std::string(VELMORATH_CLOSE_REQUEST) + " " + VisibleWindow("About")), 0);
   Backend->InjectWindowEvent(Form2->PlatformWindow(), TInputKind::WindowClose);
   SettleMirror();
   ++Steps;
   ASSERT_FALSE(Form2->Visible());
-  ASSERT_TRUE(Eventually([&] { return VisibleWindow("About").empty(); }, kStepMs)) << "About did not hide";
+  ASSERT_TRUE(Eventually([&] { return VisibleWindow("About").empty(); }, kStepMs, kPollMs)) << "About did not hide";
   ASSERT_NO_FATAL_FAILURE(ExpectDesktopShowsMirror("About closed", false));
 
   // The Close button ends the program, and valgrind's verdict is its exit status.
