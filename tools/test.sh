@@ -58,12 +58,16 @@ build() {
   suite "$dir"
 }
 
-# Runs a command with one busy loop per core beside it.
+# Runs a command with one busy loop per core beside it; the loops end with it, or with
+# this script however it ends.
+cpu_hogs=()
+trap '[ ${#cpu_hogs[@]} -eq 0 ] || kill "${cpu_hogs[@]}" 2>/dev/null || true' EXIT
 beside_cpu_hog() {
-  local hogs=() status=0
-  for _ in $(seq "$jobs"); do (while :; do :; done) & hogs+=($!); done
+  local status=0
+  for _ in $(seq "$jobs"); do (while :; do :; done) & cpu_hogs+=($!); done
   "$@" || status=$?
-  kill "${hogs[@]}" && wait "${hogs[@]}" 2>/dev/null || true
+  kill "${cpu_hogs[@]}" && wait "${cpu_hogs[@]}" 2>/dev/null || true
+  cpu_hogs=()
   return $status
 }
 
