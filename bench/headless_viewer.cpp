@@ -9,6 +9,3 @@ THeadlessViewer::THeadlessViewer() : Backend(CreateHeadlessBackend()), App(std::
   Form1->Show();
   App->ProcessMessages();
 }
-
-// The windows go with the application, before the backend they live on.
-THeadlessViewer::~THeadlessViewer() { App.reset(); }

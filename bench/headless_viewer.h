@@ -8,7 +8,7 @@
 
 struct THeadlessViewer {
   THeadlessViewer();
-  ~THeadlessViewer();
+  // In this order, so that the windows go with the application before the backend they live on.
   std::unique_ptr<THeadlessBackend> Backend;
   std::unique_ptr<TApplication> App;
 };

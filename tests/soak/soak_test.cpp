@@ -49,7 +49,6 @@ class Soak : public ViewerTest {
     ViewerTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
     ShowMainWindow();
-    for (int n = 1; n <= kTestPointCount; ++n) WasChecked[size_t(n - 1)] = false;
     Random.seed(unsigned(Seed));
   }
 
