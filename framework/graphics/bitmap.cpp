@@ -80,6 +80,23 @@ void TBitmap::ClearRowsFrom(int row) {
   for (int y = std::max(row, 0); y < FImage.Height; ++y) std::memset(FImage.Row(y), 0, size_t(FImage.Stride()));
 }
 
+void TBitmap::BorrowPixels(uint8_t* rows) {
+  if (FImage.Format != pf32bit) throw EInvalidGraphicOperation(rs::SInvalidBitmap);
+  if (FImage.Bits.Borrowed() && FImage.Bits.data() == rows) return;
+  const size_t stride = size_t(FImage.Stride());
+  for (int y = 0; y < FImage.Height; ++y) std::memcpy(rows + size_t(y) * stride, FImage.Row(y), stride);
+  FImage.Bits.Borrow(rows, stride * size_t(FImage.Height));
+  FImage.TopDown = true;
+}
+
+void TBitmap::OwnPixels() {
+  if (!FImage.Bits.Borrowed()) return;
+  TBitmapImage image = BlankImage(FImage.Width, FImage.Height, FImage.Format, FImage.ColorTable, TNewPixels::Unset);
+  for (int y = 0; y < image.Height; ++y) std::memcpy(image.Row(y), FImage.Row(y), size_t(image.Stride()));
+  FImage.Bits = std::move(image.Bits);
+  FImage.TopDown = false;
+}
+
 uint8_t* TBitmap::ScanLine(int row) {
   if (row < 0 || row >= FImage.Height) throw EInvalidGraphicOperation(rs::SScanLine);
   return FImage.Row(row);

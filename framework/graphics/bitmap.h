@@ -55,6 +55,14 @@ class TBitmap : public TGraphic {
   // A monochrome bitmap of the same size whose pixels are set where this one has `color`.
   std::unique_ptr<TBitmap> CreateMask(TColor color) const;
 
+  // The pixels move into `rows`: Height rows of Stride bytes, top row first, memory the
+  // caller keeps alive until the pixels move back (OwnPixels, a new size or a new image).
+  // The picture stays as it was; no change is reported. 32-bit bitmaps only.
+  void BorrowPixels(uint8_t* rows);
+  // Copies borrowed pixels into memory of the bitmap's own.
+  void OwnPixels();
+  bool PixelsBorrowed() const { return FImage.Bits.Borrowed(); }
+
   TCanvas& Canvas();
   const TBitmapImage& Image() const { return FImage; }
   TBitmapImage& Image() { return FImage; }

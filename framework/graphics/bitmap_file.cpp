@@ -136,6 +136,10 @@ std::vector<uint8_t> WriteBitmapFile(const TBitmapImage& image) {
     const TRGBQuad& q = image.ColorTable[i];
     out.insert(out.end(), {q.Blue, q.Green, q.Red, 0});
   }
-  out.insert(out.end(), image.Bits.begin(), image.Bits.end());
+  if (!image.TopDown) {
+    out.insert(out.end(), image.Bits.begin(), image.Bits.end());
+    return out;
+  }
+  for (int y = image.Height - 1; y >= 0; --y) out.insert(out.end(), image.Row(y), image.Row(y) + image.Stride());
   return out;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The pixels of a bitmap: rows stored bottom-up (the first stored row is the image's bottom
 // row), each padded to 4 bytes; 24- and 32-bit pixels blue, green, red(, 0); 1- and 8-bit
-// pixels index the colour table.
+// pixels index the colour table. Pixels borrowed from a desktop window's surface are stored
+// top-down, as that surface holds them.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -21,12 +22,13 @@ struct TBitmapImage {
   TPixelFormat Format = pf24bit;
   TPixelBuffer Bits;
   std::vector<TRGBQuad> ColorTable;
+  bool TopDown = false;  // the first stored row is the top row
 
   int BitsPerPixel() const { return BitsPerPixelOf(Format); }
   int Stride() const { return int(BytesPerScanLine(Width, BitsPerPixel())); }
   // Row y counted from the top; the caller keeps y inside [0, Height).
-  uint8_t* Row(int y) { return Bits.data() + size_t(Height - 1 - y) * size_t(Stride()); }
-  const uint8_t* Row(int y) const { return Bits.data() + size_t(Height - 1 - y) * size_t(Stride()); }
+  uint8_t* Row(int y) { return Bits.data() + size_t(TopDown ? y : Height - 1 - y) * size_t(Stride()); }
+  const uint8_t* Row(int y) const { return Bits.data() + size_t(TopDown ? y : Height - 1 - y) * size_t(Stride()); }
 
   // Unchecked pixel access for the rasteriser: (x, y) must lie inside the image.
   // A pixel value is the RGB colour (0x00BBGGRR) for 24 and 32 bits, else a table index.

@@ -24,6 +24,7 @@ TSdlWindow::TSdlWindow(TSdlBackend& backend, const TRect& bounds) : FBackend(bac
 
 TSdlWindow::~TSdlWindow() {
   FBackend.WindowDestroyed(this);
+  FSurface.SetSize(0, 0);  // lets go of the desktop's pixels before they go
   DestroyHandle();
 }
 
@@ -41,6 +42,7 @@ void TSdlWindow::CreateHandle() {
 
 void TSdlWindow::DestroyHandle() {
   if (FHandle == nullptr) return;
+  FSurface.OwnPixels();
   SDL_DestroyWindow(FHandle);
   FHandle = nullptr;
 }
@@ -117,19 +119,47 @@ void TSdlWindow::BringToFront() {
   SDL_SetWindowInputFocus(FHandle);
 }
 
+// While our surface's pixels live in the desktop's window surface, presenting only shows
+// them. SDL replaces that surface after a resize, freeing the old one, but only inside
+// SDL_GetWindowSurface: until then the update refuses and the old pixels stay readable,
+// so they are taken back first.
 void TSdlWindow::Present(const TRect& rect) {
   if (FHandle == nullptr || !FVisible) return;
+  const TRect r = IntersectRect(rect, {0, 0, FSurface.Width(), FSurface.Height()});
+  if (r.IsEmpty()) return;
+  const SDL_Rect shown{r.Left, r.Top, r.Width(), r.Height()};
+  if (FSurface.PixelsBorrowed()) {
+    if (SDL_UpdateWindowSurfaceRects(FHandle, &shown, 1) == 0) {
+      FBackend.Presented();
+      return;
+    }
+    FSurface.OwnPixels();
+  }
   // Without a window surface (the desktop is short of memory) the pixels stay in ours
   // and reach the screen with the next exposure.
   SDL_Surface* target = SDL_GetWindowSurface(FHandle);
   if (target == nullptr) return;
-  const TRect r = IntersectRect(IntersectRect(rect, {0, 0, FSurface.Width(), FSurface.Height()}),
-                                {0, 0, target->w, target->h});
-  if (r.IsEmpty()) return;
-  CopyToWindowSurface(target, r);
-  const SDL_Rect shown{r.Left, r.Top, r.Width(), r.Height()};
-  SDL_UpdateWindowSurfaceRects(FHandle, &shown, 1);
+  if (CanBorrow(target)) {
+    FSurface.BorrowPixels(static_cast<uint8_t*>(target->pixels));
+    const SDL_Rect all{0, 0, target->w, target->h};
+    SDL_UpdateWindowSurfaceRects(FHandle, &all, 1);
+    FBackend.Presented();
+    return;
+  }
+  const TRect within = IntersectRect(r, {0, 0, target->w, target->h});
+  if (within.IsEmpty()) return;
+  CopyToWindowSurface(target, within);
+  const SDL_Rect part{within.Left, within.Top, within.Width(), within.Height()};
+  SDL_UpdateWindowSurfaceRects(FHandle, &part, 1);
   FBackend.Presented();
+}
+
+// The desktop's surface can hold our pixels in place when it has our layout exactly: the
+// same size, 32 bits of blue, green, red and an unused byte, rows packed, no locking.
+bool TSdlWindow::CanBorrow(const SDL_Surface* target) const {
+  return target->format->format == SDL_PIXELFORMAT_XRGB8888 && target->w == FSurface.Width() &&
+         target->h == FSurface.Height() && target->pitch == FSurface.Stride() && !SDL_MUSTLOCK(target) &&
+         FSurface.PixelFormat() == pf32bit;
 }
 
 void TSdlWindow::PresentAll() { Present({0, 0, FSurface.Width(), FSurface.Height()}); }

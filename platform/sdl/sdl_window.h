@@ -1,8 +1,10 @@
 #pragma once
-// A top-level window on the desktop. The framework paints into a surface we keep in
-// memory; presenting copies the changed rectangles to the desktop window's own surface
-// and shows them. The desktop window is made when the window is first shown, so that a
-// frame chosen before then (a tool window's small caption) is part of it from the start.
+// A top-level window on the desktop. The framework paints into a surface of ours. Once
+// the window is on the screen, that surface's pixels move into the desktop window's own
+// surface when it has their layout, so they are not kept twice, and presenting only shows
+// the changed rectangles; otherwise presenting copies them there. The desktop window is
+// made when the window is first shown, so that a frame chosen before then (a tool
+// window's small caption) is part of it from the start.
 #include <string>
 
 #include <SDL2/SDL_video.h>
@@ -42,6 +44,7 @@ class TSdlWindow : public TPlatformWindow {
   void CreateHandle();
   void DestroyHandle();
   void ApplyShowState();
+  bool CanBorrow(const SDL_Surface* target) const;
   void CopyToWindowSurface(SDL_Surface* target, const TRect& rect);
 
   TSdlBackend& FBackend;

@@ -1,10 +1,15 @@
-// Pixel bytes: a byte vector's behaviour, and bitmaps sized without clearing their rows.
+// Pixel bytes: a byte vector's behaviour, bitmaps sized without clearing their rows, and
+// bitmaps whose pixels live in memory someone else owns.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
+#include "framework/core/exceptions.h"
+#include "framework/core/stream.h"
 #include "framework/graphics/bitmap.h"
+#include "framework/graphics/canvas.h"
 #include "framework/graphics/pixel_buffer.h"
 
 namespace {
@@ -82,5 +87,86 @@ TEST(PixelBuffer, ClearingRowsFromOneBlackensThatRowAndAllBelow) {
   bitmap.ClearRowsFrom(-3);
   EXPECT_EQ(bitmap.PixelRGB(0, 0), 0u);
   bitmap.ClearRowsFrom(9);  // past the bottom: nothing
+}
+
+// A 32-bit bitmap with a different colour in each corner and a grey middle.
+void PaintCorners(TBitmap& bitmap, int width, int height) {
+  bitmap.SetPixelFormat(pf32bit);
+  bitmap.SetSize(width, height);
+  TCanvas& c = bitmap.Canvas();
+  c.Brush().SetColor(clGray);
+  c.FillRect({0, 0, width, height});
+  c.SetPixel(0, 0, clRed), c.SetPixel(width - 1, 0, clLime);
+  c.SetPixel(0, height - 1, clBlue), c.SetPixel(width - 1, height - 1, clYellow);
+}
+
+std::vector<uint8_t> StoredBytes(const TBitmap& bitmap) {
+  TMemoryStream stream;
+  bitmap.SaveToByteStream(stream);
+  return stream.Bytes();
+}
+
+TEST(BorrowedPixels, LiveTopRowFirstInTheLenderMemoryAndKeepThePicture) {
+  TBitmap bitmap;
+  PaintCorners(bitmap, 5, 3);
+  const std::vector<uint8_t> stored = StoredBytes(bitmap);
+  std::vector<uint8_t> lent(5 * 4 * 3, 0xEE);
+  bitmap.BorrowPixels(lent.data());
+  EXPECT_TRUE(bitmap.PixelsBorrowed());
+  EXPECT_EQ(bitmap.ScanLine(0), lent.data()) << "the top row comes first";
+  EXPECT_EQ(bitmap.ScanLine(2), lent.data() + 2 * 20);
+  EXPECT_EQ(bitmap.PixelRGB(0, 0), uint32_t(clRed));
+  EXPECT_EQ(bitmap.PixelRGB(4, 2), uint32_t(clYellow));
+  EXPECT_EQ(StoredBytes(bitmap), stored) << "stored bottom row first all the same";
+
+  bitmap.Canvas().SetPixel(1, 0, clFuchsia);  // drawing reaches the lender's memory
+  EXPECT_EQ(lent[4], 0xFF);
+  EXPECT_EQ(lent[5], 0x00);
+  EXPECT_EQ(lent[6], 0xFF);
+
+  TBitmap copy;
+  copy.CopyFrom(&bitmap);
+  EXPECT_FALSE(copy.PixelsBorrowed()) << "a copy owns its pixels";
+  lent[0] = 0x12;  // blue byte of the top-left pixel, behind the bitmap's back
+  EXPECT_EQ(copy.PixelRGB(0, 0), uint32_t(clRed));
+  EXPECT_EQ(copy.PixelRGB(1, 0), uint32_t(clFuchsia));
+  EXPECT_EQ(bitmap.PixelRGB(0, 0), 0x1200FFu);
+
+  bitmap.OwnPixels();
+  EXPECT_FALSE(bitmap.PixelsBorrowed());
+  std::fill(lent.begin(), lent.end(), 0);
+  EXPECT_EQ(bitmap.PixelRGB(0, 0), 0x1200FFu) << "owned pixels no longer follow the lender";
+  EXPECT_EQ(bitmap.PixelRGB(1, 0), uint32_t(clFuchsia));
+  EXPECT_EQ(bitmap.PixelRGB(4, 2), uint32_t(clYellow));
+}
+
+TEST(BorrowedPixels, ANewSizeTakesThemBackWithTheSharedPart) {
+  TBitmap bitmap;
+  PaintCorners(bitmap, 4, 4);
+  std::vector<uint8_t> lent(4 * 4 * 4);
+  bitmap.BorrowPixels(lent.data());
+  bitmap.BorrowPixels(lent.data());  // lent again to the same memory: nothing moves
+  EXPECT_EQ(bitmap.PixelRGB(3, 0), uint32_t(clLime));
+  bitmap.SetSize(6, 2);
+  EXPECT_FALSE(bitmap.PixelsBorrowed());
+  std::fill(lent.begin(), lent.end(), 0);
+  EXPECT_EQ(bitmap.PixelRGB(0, 0), uint32_t(clRed));
+  EXPECT_EQ(bitmap.PixelRGB(3, 0), uint32_t(clLime));
+  EXPECT_EQ(bitmap.PixelRGB(1, 1), uint32_t(clGray));
+  EXPECT_EQ(bitmap.PixelRGB(5, 1), 0u) << "new pixels are black";
+}
+
+TEST(BorrowedPixels, OnlyA32BitBitmapLends) {
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf24bit);
+  bitmap.SetSize(2, 2);
+  std::vector<uint8_t> lent(16);
+  try {
+    bitmap.BorrowPixels(lent.data());
+    FAIL() << "a 24-bit bitmap borrowed 32-bit rows";
+  } catch (const EInvalidGraphicOperation& e) {
+    EXPECT_STREQ(e.what(), "Bitmap image is not valid");
+  }
+  EXPECT_FALSE(bitmap.PixelsBorrowed());
 }
 }  // namespace
