@@ -1,11 +1,16 @@
 #include "framework/graphics/font_face.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 #include "framework/core/exceptions.h"
@@ -20,15 +25,60 @@ int RoundPixels(FT_Pos v) { return int((v + 32) >> 6); }
 // A font-unit distance at the face's current size, rounded to whole pixels.
 int ScaleUnits(FT_Face face, FT_Long units) { return RoundPixels(FT_MulFix(units, face->size->metrics.y_scale)); }
 int ScaleUnitsX(FT_Face face, FT_Long units) { return RoundPixels(FT_MulFix(units, face->size->metrics.x_scale)); }
+
+// A face file is read with read calls, not mapped whole: FreeType then keeps only the
+// tables it loads (and the glyph cache the glyphs), where a mapping would keep resident
+// every page around each glyph outline ever read, once per face at each size.
+unsigned long ReadFontFile(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count) {
+  // A count of 0 is a seek, which fails (non-zero) past the end.
+  if (count == 0) return offset > stream->size ? 1 : 0;
+  const int fd = int(stream->descriptor.value);
+  unsigned long done = 0;
+  while (done < count) {
+    const ssize_t n = pread(fd, buffer + done, count - done, off_t(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += (unsigned long)(n);
+  }
+  return done;
+}
+
+void CloseFontFile(FT_Stream stream) { close(int(stream->descriptor.value)); }
+
+FT_Stream OpenFontFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || st.st_size <= 0) {
+    close(fd);
+    return nullptr;
+  }
+  auto* stream = new FT_StreamRec{};
+  stream->size = (unsigned long)(st.st_size);
+  stream->descriptor.value = fd;
+  stream->read = ReadFontFile;
+  stream->close = CloseFontFile;
+  return stream;
+}
 }  // namespace
 
 TFontFace::TFontFace(FT_LibraryRec_* library, const TFontFile& file, int height, bool bold, bool italic)
     : FPath(file.Path) {
-  if (FT_New_Face(library, file.Path.c_str(), file.Index, &FFace) != 0) throw EOutOfResources(rs::SOutOfResources);
+  FStream = OpenFontFile(file.Path);
+  if (FStream == nullptr) throw EOutOfResources(rs::SOutOfResources);
+  FT_Open_Args args{};
+  args.flags = FT_OPEN_STREAM;
+  args.stream = FStream;
+  // FreeType closes the file when the face goes, or at once when opening it fails.
+  if (FT_Open_Face(library, &args, file.Index, &FFace) != 0) {
+    delete FStream;
+    throw EOutOfResources(rs::SOutOfResources);
+  }
   try {
     Setup(file, height, bold, italic);
   } catch (...) {
     FT_Done_Face(FFace);  // the destructor does not run for a constructor that throws
+    delete FStream;
     throw;
   }
 }
@@ -57,7 +107,10 @@ void TFontFace::Setup(const TFontFile& file, int height, bool bold, bool italic)
   FMetric.FaceName = file.Family;
 }
 
-TFontFace::~TFontFace() { FT_Done_Face(FFace); }
+TFontFace::~TFontFace() {
+  FT_Done_Face(FFace);
+  delete FStream;
+}
 
 int TFontFace::CellHeightAt(int em) {
   SelectEm(em);

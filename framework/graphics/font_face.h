@@ -11,6 +11,7 @@
 
 struct FT_LibraryRec_;
 struct FT_FaceRec_;
+struct FT_StreamRec_;
 
 // Bit of TTextMetric::PitchAndFamily set for every scalable outline face.
 inline constexpr uint8_t kTrueTypeFontBit = 4;
@@ -79,6 +80,7 @@ class TFontFace {
   std::unique_ptr<TGlyphImage> Render(uint8_t ch);
 
   FT_FaceRec_* FFace = nullptr;
+  FT_StreamRec_* FStream = nullptr;  // the face's file, read as FreeType asks
   std::string FPath;
   int FEmPixels = 0;
   int FFaceWeight = 400;
