@@ -30,6 +30,7 @@ bool ReadResourceLevels(TComponent& instance, const TClassInfo& stopClass) {
     reader.ReadRootComponent(instance);
     // A resource holds one form: bytes after it are damage, not something to ignore.
     if (reader.BytesLeft() != 0) throw EReadError(rs::SInvalidStreamFormat);
+    ReleaseResourcePages(level->Name);
     found = true;
   }
   return found;

@@ -7,12 +7,24 @@
 #include <span>
 #include <string_view>
 
+// Where a resource's bytes live: memory of the caller's, or the program's read-only image
+// (the bytes the build embeds), whose pages the system can read again from the program file.
+enum class TResourceMemory { Caller, ProgramImage };
+
 // A later registration under the same name replaces the earlier one.
-void RegisterResource(std::string_view name, const uint8_t* data, size_t size);
+void RegisterResource(std::string_view name, const uint8_t* data, size_t size,
+                      TResourceMemory memory = TResourceMemory::Caller);
 void UnregisterResource(std::string_view name);
 std::optional<std::span<const uint8_t>> FindResource(std::string_view name);
+// Gives the memory pages that lie wholly inside a program-image resource back to the
+// system, once what they describe has been read (the photographs of a window are copied
+// into its pictures): reading the bytes again brings them back from the program file.
+// Does nothing for a resource in the caller's memory or one that is not registered.
+void ReleaseResourcePages(std::string_view name);
 
-// Registers a resource during static initialisation.
+// Registers a resource of the program's image during static initialisation.
 struct TResourceRegistration {
-  TResourceRegistration(const char* name, const uint8_t* data, size_t size) { RegisterResource(name, data, size); }
+  TResourceRegistration(const char* name, const uint8_t* data, size_t size) {
+    RegisterResource(name, data, size, TResourceMemory::ProgramImage);
+  }
 };
