@@ -17,5 +17,10 @@ VM_EXCEPTION(EParserError, Exception);
 void TextToBinary(std::string_view text, TStream& output, const std::string& baseDir,
                   std::vector<std::string>* filesRead = nullptr);
 
-// Prints a binary stream as text; a stream that cannot be parsed raises the reader's error.
+// Prints a binary stream as text; a stream that cannot be parsed raises the reader's error,
+// and one holding a name the text cannot spell raises "Invalid stream format".
 std::string BinaryToText(TStream& input);
+
+// The length of the identifier that starts at `from` in `text`, 0 for none: a letter or
+// '_', then letters, digits, '_' and '.'; names joined by "->" (a reference) count in.
+size_t IdentifierLength(std::string_view text, size_t from);

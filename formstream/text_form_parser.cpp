@@ -76,9 +76,6 @@ class TTextFormParser {
     }
   }
 
-  static bool IsIdentStart(char c) { return std::isalpha(uint8_t(c)) || c == '_'; }
-  static bool IsIdentChar(char c) { return std::isalnum(uint8_t(c)) || c == '_' || c == '.'; }
-
   void Next() {
     SkipBlanks();
     FTokenLine = FLine;
@@ -88,18 +85,10 @@ class TTextFormParser {
       return;
     }
     char c = FText[FPos];
-    if (IsIdentStart(c)) {
-      size_t start = FPos;
-      for (;;) {
-        while (FPos < FText.size() && IsIdentChar(FText[FPos])) ++FPos;
-        // "Owner->Timer1": the arrow joins names of one reference.
-        if (FPos + 2 < FText.size() && FText[FPos] == '-' && FText[FPos + 1] == '>' && IsIdentStart(FText[FPos + 2]))
-          FPos += 2;
-        else
-          break;
-      }
+    if (const size_t length = IdentifierLength(FText, FPos); length > 0) {
       FToken = TToken::Ident;
-      FValue = std::string(FText.substr(start, FPos - start));
+      FValue = std::string(FText.substr(FPos, length));
+      FPos += length;
     } else if (std::isdigit(uint8_t(c)) || c == '$' || (c == '-' && FPos + 1 < FText.size() &&
                                                         (std::isdigit(uint8_t(FText[FPos + 1])) || FText[FPos + 1] == '$'))) {
       ScanNumber();
@@ -515,6 +504,22 @@ class TTextFormParser {
   std::vector<uint8_t> FBytes;
 };
 }  // namespace
+
+namespace {
+bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9') || c == '.'; }
+}  // namespace
+
+size_t IdentifierLength(std::string_view text, size_t from) {
+  if (from >= text.size() || !IsIdentStart(text[from])) return 0;
+  size_t at = from;
+  for (;;) {
+    while (at < text.size() && IsIdentChar(text[at])) ++at;
+    // "Owner->Timer1": the arrow joins names of one reference.
+    if (at + 2 < text.size() && text[at] == '-' && text[at + 1] == '>' && IsIdentStart(text[at + 2])) at += 2;
+    else return at - from;
+  }
+}
 
 void TextToBinary(std::string_view text, TStream& output, const std::string& baseDir,
                   std::vector<std::string>* filesRead) {

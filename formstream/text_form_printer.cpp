@@ -6,6 +6,7 @@
 #include "formstream/stream_reader.h"
 #include "formstream/text_form.h"
 #include "formstream/value_codec.h"
+#include "framework/core/text.h"
 
 namespace {
 class TTextFormPrinter {
@@ -23,13 +24,28 @@ class TTextFormPrinter {
  private:
   void Indent(int indent) { FOut.append(size_t(indent), ' '); }
 
+  // A name goes into the text only as one identifier the compiler reads back whole; the
+  // text has no way to spell another (an empty one, or one with blanks or control bytes).
+  static const std::string& Spellable(const std::string& name) {
+    if (name.empty() || IdentifierLength(name, 0) != name.size()) throw EReadError(rs::SInvalidStreamFormat);
+    return name;
+  }
+  // An identifier value the compiler would read as another value or as the start of one.
+  static const std::string& IdentValue(const std::string& value) {
+    Spellable(value);
+    if (value == "False" || value == "True" || value == "nil" || value == "Null" || SameText(value, "file"))
+      throw EReadError(rs::SInvalidStreamFormat);
+    return value;
+  }
+
   // Depths are counted as the compiler counts them, so that whatever is printed compiles.
   void PrintObject(int indent, int depth) {
     if (depth > TStreamReader::kMaxDepth) throw EReadError(rs::SInvalidStreamFormat);
     int flags = 0, childPos = 0;
     FReader.ReadPrefix(flags, childPos);
-    std::string className = FReader.ReadStr();
+    std::string className = Spellable(FReader.ReadStr());
     std::string name = FReader.ReadStr();
+    if (!name.empty()) Spellable(name);
     Indent(indent);
     FOut += (flags & ffInherited) ? "inherited " : (flags & ffInline) ? "inline " : "object ";
     FOut += name.empty() ? className : name + ": " + className;
@@ -45,7 +61,7 @@ class TTextFormPrinter {
   void PrintProperties(int indent, int depth) {
     while (!FReader.EndOfList()) {
       Indent(indent);
-      FOut += FReader.ReadStr() + " = ";
+      FOut += Spellable(FReader.ReadStr()) + " = ";
       PrintValue(indent, depth);
       FOut += '\n';
     }
@@ -70,7 +86,7 @@ class TTextFormPrinter {
       case TValueType::vaLString: FOut += Quoted(FReader.ReadLongStringPayload()); break;
       case TValueType::vaWString: FOut += Quoted(FReader.ReadWideStringPayload()); break;
       case TValueType::vaUTF8String: FOut += Quoted(Utf8Payload()); break;
-      case TValueType::vaIdent: FOut += FReader.ReadStr(); break;
+      case TValueType::vaIdent: FOut += IdentValue(FReader.ReadStr()); break;
       case TValueType::vaFalse: FOut += "False"; break;
       case TValueType::vaTrue: FOut += "True"; break;
       case TValueType::vaNil: FOut += "nil"; break;
@@ -129,7 +145,7 @@ class TTextFormPrinter {
   void PrintSet() {
     FOut += "[";
     std::vector<std::string> names = FReader.ReadSetPayload();
-    for (size_t i = 0; i < names.size(); ++i) FOut += (i ? ", " : "") + names[i];
+    for (size_t i = 0; i < names.size(); ++i) FOut += (i ? ", " : "") + Spellable(names[i]);
     FOut += "]";
   }
 

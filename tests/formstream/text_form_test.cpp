@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "tests/formstream/form_helpers.h"
@@ -128,6 +129,51 @@ TEST(TextForm, WhatThePrinterRefusesTheCompilerWouldHave) {
   }
   TMemoryStream trailing = (TBytes() << "TPF0" << 2 << "TX" << 0 << 0 << 0 << 0).Stream();
   EXPECT_THROW(BinaryToText(trailing), EReadError) << "bytes after the form would be lost";
+}
+
+// A name the text cannot spell as one identifier would print as text the compiler rejects,
+// or reads back as something else: the printer refuses the stream instead.
+TEST(TextForm, NamesTheTextCannotSpellAreRefused) {
+  const auto form = [](std::string_view className, std::string_view name, std::string_view property,
+                       std::function<void(TBytes&)> value) {
+    TBytes b;
+    b << "TPF0";
+    b.Str(className).Str(name).Str(property);
+    value(b);
+    return b << 0 << 0;
+  };
+  const auto int5 = [](TBytes& b) { b << 2 << 5; };
+  const auto ident = [](std::string_view text) { return [text](TBytes& b) { b << 7; b.Str(text); }; };
+  const auto set = [](std::string_view element) { return [element](TBytes& b) { b << 11; b.Str(element) << 0; }; };
+  const TBytes refused[] = {
+      form("", "", "Left", int5),            form("T X", "", "Left", int5),
+      form("TX", "A\x01", "Left", int5),    form("TX", "", "", int5),
+      form("TX", "", "Fo nt", int5),         form("TX", "", "Left=", int5),
+      form("TX", "", "Tag", ident("")),      form("TX", "", "Tag", ident("a b")),
+      form("TX", "", "Tag", ident("True")),  form("TX", "", "Tag", ident("Null")),
+      form("TX", "", "Tag", ident("FILE")),  form("TX", "", "Tag", set("a b")),
+      form("TX", "", "Tag", set("x-y")),     form("TX", "", "Tag", ident("Owner->")),
+  };
+  for (const TBytes& bytes : refused) {
+    TMemoryStream s = bytes.Stream();
+    try {
+      const std::string text = BinaryToText(s);
+      ADD_FAILURE() << "printed:\n" << text;
+    } catch (const EReadError& e) {
+      EXPECT_EQ(e.Message(), "Invalid stream format");
+    }
+  }
+  // What is spellable prints and compiles back to the same bytes.
+  const TBytes printed[] = {
+      form("TX", "", "Font.Name", int5),     form("T_1", "A.b", "Left", int5),
+      form("TX", "", "Tag", ident("Owner->Timer1")), form("TX", "", "Tag", ident("true")),
+      form("TX", "", "Tag", ident("files")), form("TX", "", "End", set("akLeft")),
+  };
+  for (const TBytes& bytes : printed) {
+    TMemoryStream s = bytes.Stream();
+    const std::string text = BinaryToText(s);
+    EXPECT_EQ(Compile(text).Bytes(), s.Bytes()) << text;
+  }
 }
 
 // Every stream of the test data prints and compiles back byte for byte.
