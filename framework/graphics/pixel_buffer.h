@@ -22,7 +22,9 @@ class TPixelBuffer {
   TPixelBuffer() = default;
   TPixelBuffer(const TPixelBuffer& other) { CopyIn(other.data(), other.size()); }
   TPixelBuffer(TPixelBuffer&& other) noexcept
-      : FBytes(std::move(other.FBytes)), FData(std::exchange(other.FData, nullptr)), FSize(std::exchange(other.FSize, 0)) {}
+      : FBytes(std::move(other.FBytes)),
+        FData(std::exchange(other.FData, nullptr)),
+        FSize(std::exchange(other.FSize, 0)) {}
   TPixelBuffer& operator=(const TPixelBuffer& other) {
     if (this != &other) CopyIn(other.data(), other.size());
     return *this;
@@ -80,7 +82,7 @@ class TPixelBuffer {
     FSize = count;
   }
   void CopyIn(const uint8_t* bytes, size_t count) {
-    // The source may be this buffer's own borrowed bytes.
+    // Copied before the old bytes go: the source may lie in them.
     std::unique_ptr<uint8_t[]> copy(count > 0 ? new uint8_t[count] : nullptr);
     if (count > 0) std::memcpy(copy.get(), bytes, count);
     FBytes = std::move(copy);
