@@ -13,6 +13,7 @@
 #include "framework/typeinfo/class_registry.h"
 #include "framework/typeinfo/obsolete_property.h"
 #include "widgets/frame_drawing.h"
+#include "widgets/kit_messages.h"
 #include "widgets/stock_glyphs.h"
 
 VM_ENUM_INFO(TAlignmentVertical, "avTop", "avCenter", "avBottom")

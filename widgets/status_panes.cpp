@@ -12,6 +12,7 @@
 #include "framework/typeinfo/class_info.h"
 #include "framework/typeinfo/class_registry.h"
 #include "widgets/frame_drawing.h"
+#include "widgets/kit_messages.h"
 
 namespace {
 // The pane's own geometry.

@@ -65,11 +65,6 @@ inline constexpr uint32_t ntParentShowHintChanged = ntBase + 14;
 // now focused (or none).
 inline constexpr uint32_t ntFocusChanged = ntBase + 15;
 
-// The widget kit's own numbers.
-inline constexpr uint32_t GroupButtonPressed = 9249;
-inline constexpr uint32_t BlinkQuery = 46056;
-inline constexpr uint32_t BlinkPhaseChanged = 46057;
-
 // Mouse messages carry the point as two signed 16-bit halves of LParam.
 inline intptr_t PointToLParam(TPoint p) {
   return intptr_t((uint32_t(uint16_t(int16_t(p.Y))) << 16) | uint16_t(int16_t(p.X)));

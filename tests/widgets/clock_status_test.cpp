@@ -4,6 +4,7 @@
 #include "framework/typeinfo/class_info.h"
 #include "framework/typeinfo/class_registry.h"
 #include "tests/widgets/status_pane_fixture.h"
+#include "widgets/kit_messages.h"
 #include "widgets/widget_classes.h"
 
 TEST_F(StatusPaneTest, TheClockRedrawsItsTextOncePerChangeAndNeverItsFrame) {
