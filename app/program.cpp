@@ -4,8 +4,8 @@
 #include "app/form1.h"
 #include "app/form2.h"
 #include "framework/controls/application.h"
+#include "framework/port/backend_port.h"
 #include "pictures/picture_classes.h"
-#include "platform/backend.h"
 #include "widgets/widget_classes.h"
 
 void RegisterApplicationClasses() {
@@ -17,7 +17,7 @@ void StartVelmorath(TApplication& application, TPlatformBackend& backend, std::s
   RegisterApplicationClasses();
   application.Initialize(backend, programPath);
   if (const auto icon = ApplicationIconImage()) application.SetIcon(*icon);
-  backend.SetIcon(&application.Icon());
+  backend.SetIcon(&application.Icon().Image());
   application.CreateForm(Form1);
   application.CreateForm(Form2);
 }

@@ -5,8 +5,8 @@
 #include "framework/controls/window_system.h"
 #include "framework/core/exceptions.h"
 #include "framework/core/text.h"
+#include "framework/port/backend_port.h"
 #include "framework/typeinfo/class_info.h"
-#include "platform/backend.h"
 
 namespace {
 TApplication*& CurrentApplication() {
@@ -55,12 +55,12 @@ void TApplication::Initialize(TPlatformBackend& backend, std::string_view progra
   FScreen = std::make_unique<TScreen>(backend);
   FWindowSystem->SetExceptionHandler([this](std::exception_ptr e) { HandleException(e); });
   FTitle = TitleFromProgramPath(programPath);
-  if (!FIcon.Empty()) backend.SetIcon(&FIcon);
+  if (!FIcon.Empty()) backend.SetIcon(&FIcon.Image());
 }
 
 void TApplication::SetIcon(const TBitmap& icon) {
   FIcon.CopyFrom(&icon);
-  if (FWindowSystem != nullptr) FWindowSystem->Backend().SetIcon(&FIcon);
+  if (FWindowSystem != nullptr) FWindowSystem->Backend().SetIcon(&FIcon.Image());
 }
 
 TWindowSystem& TApplication::WindowSystem() const {

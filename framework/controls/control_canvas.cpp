@@ -2,7 +2,7 @@
 
 #include "framework/controls/win_control.h"
 #include "framework/controls/window_system.h"
-#include "platform/backend.h"
+#include "framework/port/backend_port.h"
 
 namespace {
 uint64_t CurrentLayoutGeneration() {

@@ -7,7 +7,7 @@
 // does not show draws nowhere.
 #include <memory>
 
-#include "framework/graphics/bitmap.h"
+#include "framework/graphics/bitmap_image.h"
 #include "framework/graphics/canvas.h"
 
 class TControl;
@@ -31,5 +31,5 @@ class TControlCanvas : public TCanvas {
   uint64_t FGeneration = 0;
   TPlatformWindow* FWindow = nullptr;
   TRect FShownBox;  // surface coordinates
-  TBitmap FNowhere;
+  TBitmapImage FNowhere;
 };

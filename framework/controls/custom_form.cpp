@@ -6,8 +6,8 @@
 #include "framework/core/exceptions.h"
 #include "framework/core/filer.h"
 #include "framework/graphics/font.h"
+#include "framework/port/backend_port.h"
 #include "framework/typeinfo/class_info.h"
-#include "platform/backend.h"
 
 VM_ENUM_INFO(TFormBorderStyle, "bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin")
 VM_ENUM_INFO(TPosition, "poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",

@@ -1,12 +1,10 @@
 #include "framework/controls/graphic_control.h"
 
-#include "framework/controls/win_control.h"
-#include "framework/graphics/bitmap.h"
 #include "framework/controls/control_canvas.h"
 #include "framework/controls/lent_canvas.h"
+#include "framework/controls/win_control.h"
 #include "framework/graphics/canvas.h"
 #include "framework/typeinfo/class_info.h"
-#include "platform/backend.h"
 
 const TClassInfo& TGraphicControl::ClassInfo() {
   static const TClassInfo info = DefineClass<TGraphicControl, TControl>("TGraphicControl");

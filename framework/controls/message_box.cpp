@@ -8,8 +8,8 @@
 #include "framework/graphics/bitmap.h"
 #include "framework/graphics/canvas.h"
 #include "framework/graphics/text_layout.h"
+#include "framework/port/backend_port.h"
 #include "framework/typeinfo/class_info.h"
-#include "platform/backend.h"
 
 namespace {
 constexpr int kIconSize = 32;

@@ -6,7 +6,7 @@
 #include "framework/controls/window_system.h"
 #include "framework/core/exceptions.h"
 #include "framework/graphics/canvas.h"
-#include "platform/backend.h"
+#include "framework/port/backend_port.h"
 
 namespace {
 TScreen*& CurrentScreen() {

@@ -8,8 +8,8 @@
 #include "framework/core/exceptions.h"
 #include "framework/core/filer.h"
 #include "framework/graphics/font.h"
+#include "framework/port/backend_port.h"
 #include "framework/typeinfo/class_info.h"
-#include "platform/backend.h"
 
 const TClassInfo& TWinControl::ClassInfo() {
   static const TClassInfo info = DefineClass<TWinControl, TControl>("TWinControl")

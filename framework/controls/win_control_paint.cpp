@@ -14,9 +14,8 @@
 
 #include "framework/controls/win_control.h"
 #include "framework/controls/window_system.h"
-#include "framework/graphics/bitmap.h"
 #include "framework/graphics/canvas.h"
-#include "platform/backend.h"
+#include "framework/port/backend_port.h"
 
 namespace {
 // Gives one control's erase or paint a fresh canvas over the shared context, and puts the

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "framework/controls/messages.h"
+#include "framework/port/backend_port.h"
 #include "framework/typeinfo/ident_maps.h"
-#include "platform/backend.h"
 
 class TControl;
 class TWinControl;

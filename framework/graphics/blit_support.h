@@ -83,7 +83,7 @@ inline TAxis MakeAxis(int d0, int d1, int s0, int s1) {
 
 // The device pixels a copy onto `device` can reach: the surface and the clip's bounds.
 inline TRect ReachableArea(const TDrawContext& dc, const TRect& device) {
-  TRect area = IntersectRect(device, {0, 0, dc.Surface()->Width(), dc.Surface()->Height()});
+  TRect area = IntersectRect(device, {0, 0, dc.Surface()->Width, dc.Surface()->Height});
   if (dc.State().Clip) area = IntersectRect(area, dc.State().Clip->BoundingBox());
   return area;
 }

@@ -159,10 +159,14 @@ void TDrawContext::BitBlt(int x, int y, int width, int height, const TBitmap& so
 }
 
 void TDrawContext::StretchBlt(const TRect& dest, const TBitmap& source, const TRect& sourceRect, TCopyMode mode) {
+  StretchBlt(dest, source.Image(), sourceRect, mode);
+}
+
+void TDrawContext::StretchBlt(const TRect& dest, const TBitmapImage& source, const TRect& sourceRect, TCopyMode mode) {
   if (FState.StretchMode == smHalftone)
-    HalftoneCore(dest, source.Image(), sourceRect, mode);
+    HalftoneCore(dest, source, sourceRect, mode);
   else
-    StretchCore(dest, source.Image(), sourceRect, mode, nullptr);
+    StretchCore(dest, source, sourceRect, mode, nullptr);
 }
 
 void TDrawContext::MaskedStretchBlt(const TRect& dest, const TBitmap& source, const TRect& sourceRect,

@@ -4,9 +4,9 @@
 #include "framework/graphics/bitmap.h"
 #include "framework/graphics/palette.h"
 
-TBitmapImage& TDrawContext::Image() const { return FSurface->Image(); }
+TDrawContext::TDrawContext(TBitmap* bitmap) : FSurface(&bitmap->Image()) {}
 
-TRect TDrawContext::SurfaceRect() const { return {0, 0, FSurface->Width(), FSurface->Height()}; }
+TRect TDrawContext::SurfaceRect() const { return {0, 0, FSurface->Width, FSurface->Height}; }
 
 int TDrawContext::SurfaceBitsPerPixel() const { return FSurface->BitsPerPixel(); }
 

@@ -1,5 +1,5 @@
 #pragma once
-// A drawing context: a target bitmap surface seen through an origin and a clip region, with
+// A drawing context: a target surface (a pixel image) seen through an origin and a clip region, with
 // the pen, brush, font, colours and modes primitives use, and a save/restore stack.
 // Logical coordinates plus the origin give surface (device) coordinates; clip regions are
 // held in device coordinates. Every primitive is rasterised as if unclipped and then writes
@@ -48,8 +48,11 @@ class TDrawContext {
   // Nested saves beyond this are refused rather than grown without bound.
   static constexpr int kMaxSaveDepth = 1024;
 
-  explicit TDrawContext(TBitmap* surface) : FSurface(surface) {}
-  TBitmap* Surface() const { return FSurface; }
+  // The surface is the pixel image itself, so a window's surface is drawn into in place;
+  // a bitmap is drawn into through its image.
+  explicit TDrawContext(TBitmapImage* surface) : FSurface(surface) {}
+  explicit TDrawContext(TBitmap* bitmap);
+  TBitmapImage* Surface() const { return FSurface; }
   int SurfaceBitsPerPixel() const;
 
   // Plain attributes (pen, brush, font, colours, modes) are read and written here.
@@ -101,6 +104,7 @@ class TDrawContext {
   void BitBlt(int x, int y, int width, int height, const TBitmap& source, int sx, int sy, TCopyMode mode);
   // Stretches `sourceRect` onto `dest` by the state's stretch mode; reversed extents mirror.
   void StretchBlt(const TRect& dest, const TBitmap& source, const TRect& sourceRect, TCopyMode mode);
+  void StretchBlt(const TRect& dest, const TBitmapImage& source, const TRect& sourceRect, TCopyMode mode);
   // As a colour-on-colour source copy, but leaving the target as it is where `mask`
   // (monochrome, the source's size) has its pixel set.
   void MaskedStretchBlt(const TRect& dest, const TBitmap& source, const TRect& sourceRect, const TBitmap& mask);
@@ -112,13 +116,13 @@ class TDrawContext {
  private:
   friend class TBrushPainter;
   friend class TPenPainter;
-  TBitmapImage& Image() const;
+  TBitmapImage& Image() const { return *FSurface; }
   TRect SurfaceRect() const;
   void StretchCore(const TRect& dest, const TBitmapImage& source, const TRect& sourceRect, TCopyMode mode,
                    const TBitmapImage* mask);
   void HalftoneCore(const TRect& dest, const TBitmapImage& source, const TRect& sourceRect, TCopyMode mode);
 
-  TBitmap* FSurface;
+  TBitmapImage* FSurface;
   TDrawState FState;
   std::vector<TDrawState> FSaved;
 };

@@ -122,7 +122,7 @@ void PaintTextRun(TDrawContext& dc, TFontFace& face, const TFontData& font, cons
                   const TRunPlacement& placement) {
   const TDrawState& state = dc.State();
   const TQuadrantMap map{EscapementQuadrant(placement.Escapement), placement.Reference + state.Origin};
-  TBitmapImage& image = dc.Surface()->Image();
+  TBitmapImage& image = *dc.Surface();
   if (placement.Opaque && run.Width > 0) {
     const TRect cell = map.DeviceBox(placement.Along, placement.Across, placement.Along + run.Width,
                                      placement.Across + face.Metric().Height);

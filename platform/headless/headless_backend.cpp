@@ -190,8 +190,8 @@ void THeadlessBackend::InjectWindowEvent(TPlatformWindow* window, TInputKind kin
   FEvents.push_back(e);
 }
 
-void THeadlessBackend::SetIcon(const TBitmap* icon) {
-  if (icon != nullptr) FIcon.CopyFrom(icon);
+void THeadlessBackend::SetIcon(const TBitmapImage* icon) {
+  if (icon != nullptr) FIcon.SetImage(*icon);
   else FIcon.SetSize(0, 0);
 }
 

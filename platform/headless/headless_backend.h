@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/graphics/bitmap.h"
-#include "platform/backend.h"
+#include "framework/port/backend_port.h"
 
 struct THeadlessScreen {
   int Width = 1280;
@@ -37,7 +37,7 @@ class THeadlessWindow : public TPlatformWindow {
   TWindowShowState ShowState() const { return FShowState; }
   void SetShowState(TWindowShowState state) override { FShowState = state; }
   void BringToFront() override;
-  TBitmap& Surface() override { return FSurface; }
+  TBitmapImage& Surface() override { return FSurface.Image(); }
   void Present(const TRect& rect) override;
 
   // What the screen shows of this window: the surface as of the last presents.
@@ -81,7 +81,7 @@ class THeadlessBackend : public TPlatformBackend {
   void Wake() override { FWoken = true; }
   uint64_t TickCount() const override { return FNow; }
   TLocalTime LocalTime() const override;
-  void SetIcon(const TBitmap* icon) override;
+  void SetIcon(const TBitmapImage* icon) override;
   const TBitmap& Icon() const { return FIcon; }
 
   // The virtual clock.

@@ -126,21 +126,21 @@ void TSdlBackend::SetCursorShape(TCursorShape shape) {
   SDL_ShowCursor(SDL_ENABLE);
 }
 
-void TSdlBackend::SetIcon(const TBitmap* icon) {
+void TSdlBackend::SetIcon(const TBitmapImage* icon) {
   FIcon.reset();
-  if (icon == nullptr || icon->Empty()) return;
-  FIcon.reset(SDL_CreateRGBSurfaceWithFormat(0, icon->Width(), icon->Height(), 32, SDL_PIXELFORMAT_ARGB8888));
+  if (icon == nullptr || icon->Width == 0 || icon->Height == 0) return;
+  FIcon.reset(SDL_CreateRGBSurfaceWithFormat(0, icon->Width, icon->Height, 32, SDL_PIXELFORMAT_ARGB8888));
   if (FIcon == nullptr) return;
-  // A bitmap without any alpha is opaque, not invisible.
+  // An image without any alpha is opaque, not invisible.
   bool anyAlpha = false;
-  if (icon->PixelFormat() == pf32bit)
-    for (int y = 0; y < icon->Height() && !anyAlpha; ++y)
-      for (int x = 0; x < icon->Width() && !anyAlpha; ++x) anyAlpha = icon->ScanLine(y)[x * 4 + 3] != 0;
-  for (int y = 0; y < icon->Height(); ++y) {
+  if (icon->Format == pf32bit)
+    for (int y = 0; y < icon->Height && !anyAlpha; ++y)
+      for (int x = 0; x < icon->Width && !anyAlpha; ++x) anyAlpha = icon->Row(y)[x * 4 + 3] != 0;
+  for (int y = 0; y < icon->Height; ++y) {
     auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(FIcon->pixels) + y * FIcon->pitch);
-    for (int x = 0; x < icon->Width(); ++x) {
+    for (int x = 0; x < icon->Width; ++x) {
       const uint32_t rgb = icon->PixelRGB(x, y);  // 0x00BBGGRR
-      const uint32_t alpha = anyAlpha ? icon->ScanLine(y)[x * 4 + 3] : 0xFF;
+      const uint32_t alpha = anyAlpha ? icon->Row(y)[x * 4 + 3] : 0xFF;
       row[x] = (alpha << 24) | ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
     }
   }

@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/backend.h"
+#include "framework/port/backend_port.h"
 #include "platform/sdl/sdl_window.h"
 
 class TSdlBackend : public TPlatformBackend {
@@ -37,7 +37,7 @@ class TSdlBackend : public TPlatformBackend {
   void Wake() override;
   uint64_t TickCount() const override;
   TLocalTime LocalTime() const override;
-  void SetIcon(const TBitmap* icon) override;
+  void SetIcon(const TBitmapImage* icon) override;
 
   // Windows tell their backend what happens to them.
   void WindowCreated(TSdlWindow* window) { FWindows.push_back(window); }

@@ -2,7 +2,7 @@
 
 #include <SDL2/SDL_mouse.h>
 
-#include "platform/backend.h"
+#include "framework/port/backend_port.h"
 
 namespace {
 struct TKeyPair {

@@ -10,7 +10,7 @@
 #include <SDL2/SDL_video.h>
 
 #include "framework/graphics/bitmap.h"
-#include "platform/backend.h"
+#include "framework/port/backend_port.h"
 
 class TSdlBackend;
 
@@ -29,7 +29,7 @@ class TSdlWindow : public TPlatformWindow {
   void SetFrame(TWindowFrame frame) override;
   void SetShowState(TWindowShowState state) override;
   void BringToFront() override;
-  TBitmap& Surface() override { return FSurface; }
+  TBitmapImage& Surface() override { return FSurface.Image(); }
   void Present(const TRect& rect) override;
 
   // The desktop window, or none while the window has never been shown.

@@ -49,7 +49,7 @@ TEST(HeadlessBackend, ScreenReportsItsConfiguration) {
   auto palette = CreateHeadlessBackend({640, 480, 8, 96, {}});
   std::unique_ptr<TPlatformWindow> w = palette->CreateWindow({0, 0, 16, 16});
   EXPECT_EQ(w->Surface().BitsPerPixel(), 8);
-  EXPECT_EQ(w->Surface().ColorTable().size(), 256u) << "the halftone palette";
+  EXPECT_EQ(w->Surface().ColorTable.size(), 256u) << "the halftone palette";
 }
 
 TEST(HeadlessBackend, OnlyPresentedRectanglesReachTheScreen) {

@@ -18,16 +18,16 @@ constexpr const char* kCaption = "Surface test";
 constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kYellow = 0xFFFF00, kGrey = 0x808080;
 
 // Fills surface rectangle `r` with 0xRRGGBB.
-void Fill(TBitmap& surface, const TRect& r, uint32_t colour) {
+void Fill(TBitmapImage& surface, const TRect& r, uint32_t colour) {
   for (int y = r.Top; y < r.Bottom; ++y)
     for (int x = r.Left; x < r.Right; ++x) {
-      uint8_t* p = surface.ScanLine(y) + 4 * x;
+      uint8_t* p = surface.Row(y) + 4 * x;
       p[0] = uint8_t(colour), p[1] = uint8_t(colour >> 8), p[2] = uint8_t(colour >> 16), p[3] = 0;
     }
 }
 
-uint32_t SurfaceColour(const TBitmap& surface, int x, int y) {
-  const uint8_t* p = surface.ScanLine(y) + 4 * x;
+uint32_t SurfaceColour(const TBitmapImage& surface, int x, int y) {
+  const uint8_t* p = surface.Row(y) + 4 * x;
   return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
 }
 }  // namespace
@@ -96,9 +96,9 @@ TVirtualDisplay* WindowSurfaceOnDesktop::Display = nullptr;
 TSdlBackend* WindowSurfaceOnDesktop::Backend = nullptr;
 
 TEST_F(WindowSurfaceOnDesktop, ShownPixelsLiveInTheDesktopSurfaceAndPresentInPlace) {
-  EXPECT_FALSE(Window->Surface().PixelsBorrowed()) << "a window not yet shown keeps its own pixels";
+  EXPECT_FALSE(Window->Surface().Bits.Borrowed()) << "a window not yet shown keeps its own pixels";
   Show();
-  EXPECT_TRUE(Window->Surface().PixelsBorrowed()) << "a 32-bit desktop surface holds them";
+  EXPECT_TRUE(Window->Surface().Bits.Borrowed()) << "a 32-bit desktop surface holds them";
   Fill(Window->Surface(), {20, 30, 60, 50}, kGreen);
   Window->Present({20, 30, 60, 50});
   EXPECT_TRUE(ShowsAt(25, 35, kGreen));
@@ -111,8 +111,8 @@ TEST_F(WindowSurfaceOnDesktop, ANewSizeKeepsThePictureAndTheNewSurfaceHoldsItAga
   Show();
   Fill(Window->Surface(), {100, 0, 200, 120}, kBlue);
   Window->SetScreenBounds(Bounds(kLeft, kTop, 300, 160));
-  EXPECT_FALSE(Window->Surface().PixelsBorrowed());
-  ASSERT_EQ(Window->Surface().Width(), 300);
+  EXPECT_FALSE(Window->Surface().Bits.Borrowed());
+  ASSERT_EQ(Window->Surface().Width, 300);
   EXPECT_EQ(SurfaceColour(Window->Surface(), 10, 10), kRed) << "the shared part is kept";
   EXPECT_EQ(SurfaceColour(Window->Surface(), 150, 100), kBlue);
   EXPECT_EQ(SurfaceColour(Window->Surface(), 250, 150), 0u) << "new pixels are black";
@@ -121,7 +121,7 @@ TEST_F(WindowSurfaceOnDesktop, ANewSizeKeepsThePictureAndTheNewSurfaceHoldsItAga
   EXPECT_TRUE(Eventually([&] {
     Pump();
     Window->Present({0, 0, 300, 160});
-    return Window->Surface().PixelsBorrowed();
+    return Window->Surface().Bits.Borrowed();
   })) << "the desktop surface of the new size never took the pixels";
   EXPECT_TRUE(ShowsAt(10, 10, kRed));
   EXPECT_TRUE(ShowsAt(150, 100, kBlue));
@@ -143,7 +143,7 @@ TEST_F(WindowSurfaceOnDesktop, ADesktopResizeTakesThePixelsBackBeforeTheirSurfac
   EXPECT_TRUE(Eventually([&] {
     Pump();
     Window->PresentAll();
-    return !Window->Surface().PixelsBorrowed();
+    return !Window->Surface().Bits.Borrowed();
   })) << "the pixels stayed in a surface the desktop had replaced";
   // Ours again, and whole: reading every pixel would fault on a detached surface.
   uint32_t yellow = 0, red = 0;
@@ -164,7 +164,7 @@ TEST_F(WindowSurfaceOnDesktop, AFrameThatRemakesTheWindowKeepsThePicture) {
   Window->SetFrame(TWindowFrame::ToolWindow);  // the utility type needs a new desktop window
   EXPECT_TRUE(ShowsAt(10, 10, kRed));
   EXPECT_TRUE(ShowsAt(10, 100, kBlue));
-  EXPECT_TRUE(Window->Surface().PixelsBorrowed());
+  EXPECT_TRUE(Window->Surface().Bits.Borrowed());
 }
 
 TEST_F(WindowSurfaceOnDesktop, PixelsDrawnWhileHiddenShowWithTheWindow) {

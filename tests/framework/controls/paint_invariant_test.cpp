@@ -163,9 +163,9 @@ class PaintInvariant : public ControlsTest {
   // What the screen shows of the window, then the same after painting everything afresh
   // on a surface spoiled beforehand.
   std::unique_ptr<TBitmap> FullRepaint() {
-    TBitmap& surface = Top->PlatformWindow()->Surface();
+    TBitmapImage& surface = Top->PlatformWindow()->Surface();
     TDrawContext spoil(&surface);
-    spoil.FillRect({0, 0, surface.Width(), surface.Height()}, TBrushData{kUnpainted, bsSolid, nullptr});
+    spoil.FillRect({0, 0, surface.Width, surface.Height}, TBrushData{kUnpainted, bsSolid, nullptr});
     Top->InvalidateWithChildren(Top->ClientRect(), true);
     System.ProcessMessages();
     auto image = std::make_unique<TBitmap>();

@@ -2,8 +2,10 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "framework/core/exceptions.h"
 #include "framework/core/filer.h"
@@ -28,6 +30,31 @@ TEST(DrawContext, OriginAndClipPaintAControlInsideItsWindow) {
   EXPECT_EQ(dc.GetPixel(0, 0), clBlack);
   EXPECT_EQ(dc.GetPixel(16, 0), clNone);  // clipped away
   EXPECT_FALSE(dc.PointVisible(20, 0));
+}
+
+// A window's surface is a bare pixel image whose rows may live in the desktop's memory:
+// the context draws there in place, and a canvas on it is a copy source like any other.
+TEST(DrawContext, DrawsIntoAPixelImageInPlace) {
+  TBitmapImage surface;
+  surface.Width = 3, surface.Height = 2, surface.Format = pf32bit, surface.TopDown = true;
+  std::vector<uint8_t> lent(3 * 4 * 2, 0);
+  surface.Bits.Borrow(lent.data(), lent.size());
+  TDrawContext dc(&surface);
+  dc.SetOrigin({1, 0});
+  dc.FillRect({0, 1, 1, 2}, TBrushData{clRed, bsSolid, nullptr});  // device (1, 1)
+  EXPECT_TRUE(surface.Bits.Borrowed());
+  const size_t at = 4 * 3 + 4 * 1;  // second row, second pixel
+  EXPECT_EQ(std::vector<uint8_t>(lent.begin() + at, lent.begin() + at + 4), (std::vector<uint8_t>{0, 0, 0xFF, 0}));
+  EXPECT_EQ(std::count(lent.begin(), lent.end(), 0), std::ptrdiff_t(lent.size()) - 1) << "nothing else written";
+
+  TCanvas window;
+  window.SetHandle(&dc);
+  auto copy = MakeSurface(3, 2);
+  copy->Canvas().CopyRect({0, 0, 2, 2}, window, {-1, 0, 1, 2});
+  window.SetHandle(nullptr);
+  EXPECT_EQ(copy->PixelRGB(1, 1), uint32_t(clRed));
+  EXPECT_EQ(copy->PixelRGB(0, 1), uint32_t(clBlack));
+  EXPECT_EQ(copy->PixelRGB(2, 1), uint32_t(clWhite)) << "outside the copied rectangle";
 }
 
 TEST(DrawContext, SaveAndRestoreLevels) {

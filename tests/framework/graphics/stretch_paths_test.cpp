@@ -64,7 +64,7 @@ void ReferenceDrop(TDrawContext& dc, const TRect& dest, const TBitmapImage& sour
                                                  : ShrinkSourceIndex(k, a.SourceExtent, a.DestExtent);
     return a.SourceStart + s;
   };
-  TBitmapImage& target = dc.Surface()->Image();
+  TBitmapImage& target = *dc.Surface();
   const int left = ax.DestStart + dc.State().Origin.X, top = ay.DestStart + dc.State().Origin.Y;
   for (int dy = 0; dy < ay.DestExtent; ++dy) {
     const int sy = index(ay, dy);
@@ -87,7 +87,7 @@ void ReferenceAverage(TDrawContext& dc, const TRect& dest, const TBitmapImage& s
   if (ax.DestExtent == 0 || ay.DestExtent == 0 || ax.SourceExtent == 0 || ay.SourceExtent == 0) return;
   const std::vector<TBoxTaps> xt = BoxFilterTaps(ax.SourceExtent, ax.DestExtent);
   const std::vector<TBoxTaps> yt = BoxFilterTaps(ay.SourceExtent, ay.DestExtent);
-  TBitmapImage& target = dc.Surface()->Image();
+  TBitmapImage& target = *dc.Surface();
   const int left = ax.DestStart + dc.State().Origin.X, top = ay.DestStart + dc.State().Origin.Y;
   for (int dy = 0; dy < ay.DestExtent; ++dy) {
     const TBoxTaps& ty = yt[size_t(ay.Mirrored ? ay.DestExtent - 1 - dy : dy)];

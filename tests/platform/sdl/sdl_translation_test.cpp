@@ -4,7 +4,7 @@
 
 #include <SDL2/SDL_mouse.h>
 
-#include "platform/backend.h"
+#include "framework/port/backend_port.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_text.h"
 

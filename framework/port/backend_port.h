@@ -1,14 +1,16 @@
 #pragma once
-// What a desktop gives the framework: the screen, top-level windows backed by surfaces,
-// input, a millisecond clock and the local time. The framework talks only to these
-// interfaces; each backend has one factory, and the program picks the backend at start-up.
+// The backend port: what the framework needs from a desktop, defined here and implemented
+// by each backend under platform/. The screen, top-level windows backed by surfaces,
+// input, a millisecond clock and the local time. Surfaces and the icon are pixel images,
+// not bitmap graphics: a backend deals in pixels only. Each backend has one factory, and
+// the program picks the backend at start-up.
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "framework/core/geometry.h"
+#include "framework/graphics/bitmap_image.h"
 
-class TBitmap;
 class TPlatformWindow;
 
 enum class TInputKind : uint8_t {
@@ -57,13 +59,14 @@ enum class TWindowShowState : uint8_t { Normal, Minimized, Maximized };
 // The show command a program is started with (how its main window should first appear).
 enum TShowCommand : int { scShowNormal = 1, scShowMinimized = 2, scShowMaximized = 3, scShowMinNoActive = 7 };
 
-// A top-level window: a screen rectangle and a 32-bit surface of the same size that the
-// framework paints into; nothing reaches the screen until it is presented.
+// A top-level window: a screen rectangle and a surface of the same size, a pixel image the
+// framework paints into (32 bits, or 8 with the halftone palette on a palette screen);
+// nothing reaches the screen until it is presented.
 class TPlatformWindow {
  public:
   virtual ~TPlatformWindow() = default;
   virtual TRect ScreenBounds() const = 0;
-  // Moves and resizes; a new size gives a new surface (contents undefined until painted).
+  // Moves and resizes; a new size gives the surface new pixels (undefined until painted).
   virtual void SetScreenBounds(const TRect& bounds) = 0;
   virtual bool Visible() const = 0;
   virtual void SetVisible(bool visible) = 0;
@@ -72,7 +75,9 @@ class TPlatformWindow {
   virtual void SetShowState(TWindowShowState state) = 0;
   // Puts the window above every other top-level window.
   virtual void BringToFront() = 0;
-  virtual TBitmap& Surface() = 0;
+  // The same image for the window's life; its pixels may move (a new size, or the backend
+  // lending them to the desktop), so a row address is never kept across calls.
+  virtual TBitmapImage& Surface() = 0;
   // Shows the surface's pixels inside `rect` (surface coordinates) on the screen.
   virtual void Present(const TRect& rect) = 0;
 };
@@ -111,5 +116,5 @@ class TPlatformBackend {
   virtual TLocalTime LocalTime() const = 0;
 
   // The application icon, shown by every window (none: the desktop's default).
-  virtual void SetIcon(const TBitmap* icon) = 0;
+  virtual void SetIcon(const TBitmapImage* icon) = 0;
 };
