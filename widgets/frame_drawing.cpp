@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/controls/custom_control.h"
-#include "framework/controls/window_system.h"
+#include "framework/controls/screen.h"
 #include "framework/graphics/bitmap.h"
 #include "framework/graphics/canvas.h"
 #include "framework/graphics/glyph_cache.h"
@@ -186,8 +186,7 @@ bool ColorsNearlyEqual(TColor a, TColor b) {
 }
 
 bool HasTrueColorDisplay() {
-  const TWindowSystem* system = TWindowSystem::Current();
-  return system == nullptr || system->Backend().BitsPerPixel() > 8;
+  return ScreenColorDepth() > 8;
 }
 
 // ---- Frames ----

@@ -4,8 +4,8 @@
 #include <cctype>
 
 #include "framework/controls/keys.h"
+#include "framework/controls/screen.h"
 #include "framework/controls/timer.h"
-#include "framework/controls/window_system.h"
 #include "framework/core/exceptions.h"
 #include "framework/core/filer.h"
 #include "framework/graphics/canvas.h"
@@ -518,9 +518,9 @@ void TWkCustomTabControl::MouseMove(TShiftState shift, int x, int y) {
 }
 
 void TWkCustomTabControl::HotTrackPoll() {
-  TWindowSystem* ws = TWindowSystem::Current();
-  if (ws == nullptr || FHotTrackTimer == nullptr) return;
-  if (TabAtPos(ScreenToClient(ws->Backend().CursorPos())) < 0) EndHotTracking();
+  const TScreen* screen = Screen();
+  if (screen == nullptr || FHotTrackTimer == nullptr) return;
+  if (TabAtPos(ScreenToClient(screen->CursorPos())) < 0) EndHotTracking();
 }
 
 void TWkCustomTabControl::StopHotTrackTimer() {

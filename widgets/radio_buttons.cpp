@@ -5,7 +5,6 @@
 
 #include "framework/controls/custom_form.h"
 #include "framework/controls/keys.h"
-#include "framework/controls/window_system.h"
 #include "framework/core/filer.h"
 #include "framework/graphics/canvas.h"
 #include "framework/graphics/text_layout.h"
@@ -278,7 +277,7 @@ void TWkCustomGlyphButton::Dispatch(TMessage& m) {
 void TWkCustomGlyphButton::KeyPress(char& key) {
   if (FTabOnEnter && key == char(vkReturn)) {
     key = 0;
-    if (TWindowSystem* ws = TWindowSystem::Current()) ws->PostMessage(this, msgKeyDown, vkTab, 0);
+    PostMessage(msgKeyDown, vkTab, 0);
     return;
   }
   TWkCustomButton::KeyPress(key);

@@ -333,6 +333,10 @@ intptr_t TControl::Perform(uint32_t msg, intptr_t wParam, intptr_t lParam) {
   return m.Result;
 }
 
+void TControl::PostMessage(uint32_t msg, intptr_t wParam, intptr_t lParam) {
+  if (TWindowSystem* ws = TWindowSystem::Current()) ws->PostMessage(this, msg, wParam, lParam);
+}
+
 void TControl::WndProc(TMessage& m) {
   // The mouse is held while a button stays down on a capturing control.
   if (m.Msg == msgLButtonDown || m.Msg == msgRButtonDown || m.Msg == msgMButtonDown ||

@@ -183,7 +183,7 @@ void TCustomForm::Close() {
     case caFree:
       Hide();
       // Destroyed from the loop, once the handler that closed it has returned.
-      if (TWindowSystem* ws = TWindowSystem::Current()) ws->PostMessage(this, msgRelease);
+      PostMessage(msgRelease);
       break;
     default: break;
   }

@@ -17,6 +17,12 @@ TScreen*& CurrentScreen() {
 
 TScreen* Screen() { return CurrentScreen(); }
 
+int ScreenColorDepth() {
+  if (const TScreen* screen = Screen()) return screen->ColorDepth();
+  if (const TWindowSystem* ws = TWindowSystem::Current()) return ws->Backend().BitsPerPixel();
+  return 32;
+}
+
 namespace {
 int MeasureLineHeight(const TFont& font) {
   TCanvas canvas;

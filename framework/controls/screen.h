@@ -59,3 +59,6 @@ class TScreen {
 
 // The installed screen, or none.
 TScreen* Screen();
+// The colour depth to draw for: the installed screen's; else, for a message loop run
+// without an application, its backend's; else 32 (no display to ask: true colour).
+int ScreenColorDepth();
