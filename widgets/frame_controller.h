@@ -45,7 +45,6 @@ class TWkFrameController : public TComponent {
   void Changed();
 
  private:
-
   bool FFrameVisible = true;
   TFrameStyle FFrameStyle = fsFlat;
   TColor FFrameColor = clBtnShadow;

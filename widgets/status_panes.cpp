@@ -266,7 +266,7 @@ void TWkCustomStatusPane::DrawPaneText(const std::string& text) {
   canvas.TextRect(t, x, y, text);
 }
 
-// ---- messages ----
+// ---- the blink phase, messages and the pointer ----
 
 void TWkCustomStatusPane::SetBlinkPhase(bool showBlinkColor) {
   ShowTextColor(showBlinkColor ? FBlinkColor : FNormalTextColor);

@@ -161,7 +161,6 @@ class TWkPaneList {
   TWkPaneList& operator=(const TWkPaneList&) = delete;
 
   virtual int PaneCount() const { return int(FPanes.size()); }
-  TWkCustomStatusPane* Panes(int index) const { return FPanes.at(size_t(index)); }
   void Add(TWkCustomStatusPane* pane);
   void Remove(TWkCustomStatusPane* pane);
 
