@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/typeinfo/class_info.h"
+#include "widgets/property_write.h"
 
 const TClassInfo& TWkFrameController::ClassInfo() {
   static const TClassInfo info =
@@ -22,18 +23,15 @@ TWkFrameController::~TWkFrameController() {
   for (auto& [component, client] : FControls) RemoveFreeNotification(component);
 }
 
-template <class T>
-void TWkFrameController::StoreAndApply(T& field, T value) {
-  if (field == value) return;
-  field = value;
-  ApplyToAll();
-}
+// ---- properties ----
 
-void TWkFrameController::SetFrameVisible(bool value) { StoreAndApply(FFrameVisible, value); }
-void TWkFrameController::SetFrameStyle(TFrameStyle value) { StoreAndApply(FFrameStyle, value); }
-void TWkFrameController::SetFrameColor(TColor value) { StoreAndApply(FFrameColor, value); }
-void TWkFrameController::SetColor(TColor value) { StoreAndApply(FColor, value); }
-void TWkFrameController::SetParentColor(bool value) { StoreAndApply(FParentColor, value); }
+void TWkFrameController::SetFrameVisible(bool value) { WriteProperty(*this, FFrameVisible, value, weChanged); }
+void TWkFrameController::SetFrameStyle(TFrameStyle value) { WriteProperty(*this, FFrameStyle, value, weChanged); }
+void TWkFrameController::SetFrameColor(TColor value) { WriteProperty(*this, FFrameColor, value, weChanged); }
+void TWkFrameController::SetColor(TColor value) { WriteProperty(*this, FColor, value, weChanged); }
+void TWkFrameController::SetParentColor(bool value) { WriteProperty(*this, FParentColor, value, weChanged); }
+
+// ---- the controls that joined ----
 
 void TWkFrameController::AddControl(TComponent* component, TWkFrameControlled* client) {
   if (component == nullptr || client == nullptr) return;
@@ -57,7 +55,7 @@ void TWkFrameController::Notification(TComponent* component, TOperation operatio
 }
 
 // A control may leave (or be freed) while another applies: walk a copy and skip the gone.
-void TWkFrameController::ApplyToAll() {
+void TWkFrameController::Changed() {
   const auto controls = FControls;
   for (const auto& entry : controls)
     if (std::find(FControls.begin(), FControls.end(), entry) != FControls.end()) entry.second->ApplyFrameController();

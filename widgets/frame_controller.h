@@ -41,12 +41,10 @@ class TWkFrameController : public TComponent {
   int ControlCount() const { return int(FControls.size()); }
 
   void Notification(TComponent* component, TOperation operation) override;
+  // Every control that joined takes the settings again.
+  void Changed();
 
  private:
-  template <class T>
-  void StoreAndApply(T& field, T value);
-  void ApplyToAll();
-
   bool FFrameVisible = true;
   TFrameStyle FFrameStyle = fsFlat;
   TColor FFrameColor = clBtnShadow;

@@ -52,6 +52,12 @@ constexpr TRingColors kLoweredEdge = {{clBtnShadow, clBtnHighlight}, {cl3DDkShad
 constexpr TRingColors kButtonUpEdge = {{clBtnHighlight, cl3DDkShadow}, {cl3DLight, clBtnShadow}};
 constexpr TRingColors kButtonDownEdge = {{clBtnText, clBtnText}, {clBtnShadow, clBtnShadow}};
 
+// The tinted looks draw in shades of their colour, these lightness steps (of 240) away;
+// the raised tinted button's inner highlight stays nearer its face.
+constexpr uint8_t kTintNear = 50;
+constexpr uint8_t kTintFar = 100;
+constexpr uint8_t kTintButtonInnerLight = 40;
+
 // The platform's round-half-even, which the rounding rules of the arithmetic rely on.
 uint8_t RoundByte(double value) { return uint8_t(std::nearbyint(value)); }
 
@@ -225,9 +231,10 @@ TRect DrawTintedButtonEdge(TCanvas& canvas, const TRect& rect, TColor face, bool
 }
 
 TRect DrawTintedButtonEdgeSides(TCanvas& canvas, const TRect& rect, TColor face, bool down, TSides sides) {
-  const TColor darkest = DarkenColor(face, 100), dark = DarkenColor(face, 50);
+  const TColor darkest = DarkenColor(face, kTintFar), dark = DarkenColor(face, kTintNear);
   if (down) return DrawSteps(canvas, rect, {darkest, darkest}, {dark, dark}, sides);
-  return DrawSteps(canvas, rect, {LightenColor(face, 100), darkest}, {LightenColor(face, 40), dark}, sides);
+  const TColor lightest = LightenColor(face, kTintFar), light = LightenColor(face, kTintButtonInnerLight);
+  return DrawSteps(canvas, rect, {lightest, darkest}, {light, dark}, sides);
 }
 
 TRect DrawFrame(TCanvas& canvas, const TRect& rect, TFrameStyle style) {
@@ -262,8 +269,8 @@ TRect DrawTintedFrameSides(TCanvas& canvas, const TRect& rect, TColor color, TFr
   if (style == fsNone) return rect;
   if (style == fsButtonDown || style == fsButtonUp)
     return DrawTintedButtonEdgeSides(canvas, rect, color, style == fsButtonDown, sides);
-  const TColor dark = DarkenColor(color, 50), darkest = DarkenColor(color, 100);
-  const TColor light = LightenColor(color, 50), lightest = LightenColor(color, 100);
+  const TColor dark = DarkenColor(color, kTintNear), darkest = DarkenColor(color, kTintFar);
+  const TColor light = LightenColor(color, kTintNear), lightest = LightenColor(color, kTintFar);
   switch (style) {
     case fsFlat: return DrawBevelStep(canvas, rect, dark, dark, sides);
     case fsGroove: return DrawEtched(canvas, rect, dark, lightest, sides);

@@ -11,6 +11,7 @@
 #include "framework/typeinfo/class_registry.h"
 #include "framework/typeinfo/obsolete_property.h"
 #include "widgets/frame_drawing.h"
+#include "widgets/property_write.h"
 
 VM_ENUM_INFO(TWkScrollType, "stNone", "stRightToLeft", "stLeftToRight")
 
@@ -44,32 +45,22 @@ TWkBorder::TWkBorder(TComponent* owner) : TGraphicControl(owner) {
   SetBounds(Left(), Top(), kNewBorderSize, kNewBorderSize);
 }
 
-template <class T>
-void TWkBorder::StoreAndRepaint(T& field, T value) {
-  if (field == value) return;
-  field = value;
-  Repaint();
-}
-
-template <class T>
-void TWkBorder::StoreAndInvalidate(T& field, T value) {
-  if (field == value) return;
-  field = value;
-  Invalidate();
-}
+// ---- properties ----
 
 // The widths are counts of pixel rings: a negative one would grow the client area past
 // the bounds, so it is taken as none.
-void TWkBorder::SetBevelWidth(int value) { StoreAndRepaint(FBevelWidth, std::max(value, 0)); }
-void TWkBorder::SetBorderColor(TColor value) { StoreAndRepaint(FBorderColor, value); }
-void TWkBorder::SetBorderHighlight(TColor value) { StoreAndRepaint(FBorderHighlight, value); }
-void TWkBorder::SetBorderInner(TFrameStyle value) { StoreAndRepaint(FBorderInner, value); }
-void TWkBorder::SetBorderOuter(TFrameStyle value) { StoreAndRepaint(FBorderOuter, value); }
-void TWkBorder::SetBorderShadow(TColor value) { StoreAndRepaint(FBorderShadow, value); }
-void TWkBorder::SetBorderSides(TSides value) { StoreAndRepaint(FBorderSides, value); }
-void TWkBorder::SetBorderWidth(int value) { StoreAndRepaint(FBorderWidth, std::max(value, 0)); }
-void TWkBorder::SetFlatColor(TColor value) { StoreAndInvalidate(FFlatColor, value); }
-void TWkBorder::SetFlatColorAdjustment(int value) { StoreAndInvalidate(FFlatColorAdjustment, value); }
+void TWkBorder::SetBevelWidth(int value) { WriteProperty(*this, FBevelWidth, std::max(value, 0), weRepaint); }
+void TWkBorder::SetBorderColor(TColor value) { WriteProperty(*this, FBorderColor, value, weRepaint); }
+void TWkBorder::SetBorderHighlight(TColor value) { WriteProperty(*this, FBorderHighlight, value, weRepaint); }
+void TWkBorder::SetBorderInner(TFrameStyle value) { WriteProperty(*this, FBorderInner, value, weRepaint); }
+void TWkBorder::SetBorderOuter(TFrameStyle value) { WriteProperty(*this, FBorderOuter, value, weRepaint); }
+void TWkBorder::SetBorderShadow(TColor value) { WriteProperty(*this, FBorderShadow, value, weRepaint); }
+void TWkBorder::SetBorderSides(TSides value) { WriteProperty(*this, FBorderSides, value, weRepaint); }
+void TWkBorder::SetBorderWidth(int value) { WriteProperty(*this, FBorderWidth, std::max(value, 0), weRepaint); }
+void TWkBorder::SetFlatColor(TColor value) { WriteProperty(*this, FFlatColor, value, weInvalidate); }
+void TWkBorder::SetFlatColorAdjustment(int value) { WriteProperty(*this, FFlatColorAdjustment, value, weInvalidate); }
+
+// ---- geometry ----
 
 // Pixels a frame style takes from each of its sides. The bold flat frame draws two rings,
 // so it keeps the client area off both.
@@ -97,6 +88,8 @@ TRect TWkBorder::ShrinkByBorders(TRect rect) const {
 
 TRect TWkBorder::ClientRect() const { return ShrinkByBorders({0, 0, Width(), Height()}); }
 
+// ---- paint ----
+
 TRect TWkBorder::PaintFrame(TCanvas& canvas, const TRect& rect, TFrameStyle style) const {
   switch (style) {
     case fsFlat: {
@@ -116,6 +109,8 @@ TRect TWkBorder::PaintBorders(TCanvas& canvas) const {
 }
 
 void TWkBorder::Paint() { PaintBorders(Canvas()); }
+
+// ---- input ----
 
 void TWkBorder::NotifyMouseEnter() {
   if (FOnMouseEnter) FOnMouseEnter(this);
@@ -325,43 +320,34 @@ TWkLEDDisplay::TWkLEDDisplay(TComponent* owner)
 // The timer goes first, so no tick can reach a display being taken apart.
 TWkLEDDisplay::~TWkLEDDisplay() { FScrollTimer.reset(); }
 
-void TWkLEDDisplay::SetBackColor(TColor value) { StoreAndRepaint(FBackColor, value); }
-void TWkLEDDisplay::SetSegOnColor(TColor value) { StoreAndRepaint(FSegOnColor, value); }
-void TWkLEDDisplay::SetSegOffColor(TColor value) { StoreAndRepaint(FSegOffColor, value); }
+// ---- properties ----
 
-// The text-changed notification recomputes the span; the position stays where it is.
+void TWkLEDDisplay::SetBackColor(TColor value) { WriteProperty(*this, FBackColor, value, weRepaint); }
+void TWkLEDDisplay::SetSegOnColor(TColor value) { WriteProperty(*this, FSegOnColor, value, weRepaint); }
+void TWkLEDDisplay::SetSegOffColor(TColor value) { WriteProperty(*this, FSegOffColor, value, weRepaint); }
+
+// The caption is the control's text: the text-changed notification recomputes the span,
+// the position stays where it is.
 void TWkLEDDisplay::SetCaption(const std::string& value) {
   if (value == Caption()) return;
   SetText(value);
   Repaint();
 }
 
+// Stopping puts the text back at its start.
 void TWkLEDDisplay::SetScrolling(bool value) {
-  if (value == FScrolling) return;
-  FScrolling = value;
+  if (!WriteProperty(*this, FScrolling, value, weInvalidate)) return;
   FScrollTimer->SetEnabled(value);
   if (!value) FScrollPosition = 0;
-  Invalidate();
 }
 
 // Any direction but stNone runs the timer, whether Scrolling is on or not.
 void TWkLEDDisplay::SetScrollType(TWkScrollType value) {
-  if (value == FScrollType) return;
-  FScrollType = value;
-  FScrollTimer->SetEnabled(value != stNone);
-  Invalidate();
+  if (WriteProperty(*this, FScrollType, value, weInvalidate)) FScrollTimer->SetEnabled(value != stNone);
 }
 
 void TWkLEDDisplay::SetScrollDelay(uint16_t value) {
-  if (value == FScrollDelay) return;
-  FScrollDelay = value;
-  FScrollTimer->SetInterval(value);
-}
-
-void TWkLEDDisplay::TextChanged(TMessage& message) {
-  TWkBorder::TextChanged(message);
-  UpdateScrollSpan();
-  Invalidate();
+  if (WriteProperty(*this, FScrollDelay, value)) FScrollTimer->SetInterval(value);
 }
 
 void TWkLEDDisplay::SetBounds(int left, int top, int width, int height) {
@@ -507,7 +493,7 @@ void TWkLEDDisplay::StampCell(uint8_t code, int x, int y) {
                 4 * size_t(right - left));
 }
 
-// ---- scrolling ----
+// ---- the scroll timer and messages ----
 
 void TWkLEDDisplay::ScrollTimerTick(TObject*) {
   if (!FScrollTimer->Enabled()) return;
@@ -527,6 +513,12 @@ void TWkLEDDisplay::ScrollTimerTick(TObject*) {
 
 void TWkLEDDisplay::NotifyScrollComplete() {
   if (FOnScrollComplete) FOnScrollComplete(this);
+}
+
+void TWkLEDDisplay::TextChanged(TMessage& message) {
+  TWkBorder::TextChanged(message);
+  UpdateScrollSpan();
+  Invalidate();
 }
 
 void RegisterLEDDisplayClasses() {

@@ -59,13 +59,6 @@ class TWkBorder : public TGraphicControl {
   void MouseEnter(TMessage& message) override;
   void MouseLeave(TMessage& message) override;
 
-  // The writers' shared steps: nothing when unchanged, else store and repaint now, or
-  // store and paint later.
-  template <class T>
-  void StoreAndRepaint(T& field, T value);
-  template <class T>
-  void StoreAndInvalidate(T& field, T value);
-
  private:
   TRect PaintFrame(TCanvas& canvas, const TRect& rect, TFrameStyle style) const;
   int FrameThickness(TFrameStyle style) const;

@@ -1,19 +1,21 @@
 #include "widgets/push_buttons.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "framework/controls/custom_form.h"
 #include "framework/controls/keys.h"
 #include "framework/core/filer.h"
+#include "framework/graphics/accelerator.h"
 #include "framework/graphics/bitmap_file.h"
 #include "framework/graphics/canvas.h"
 #include "framework/graphics/text_layout.h"
+#include "framework/graphics/text_measure.h"
 #include "framework/typeinfo/class_info.h"
 #include "framework/typeinfo/class_registry.h"
 #include "framework/typeinfo/obsolete_property.h"
 #include "widgets/frame_drawing.h"
 #include "widgets/kit_messages.h"
+#include "widgets/property_write.h"
 #include "widgets/stock_glyphs.h"
 
 VM_ENUM_INFO(TAlignmentVertical, "avTop", "avCenter", "avBottom")
@@ -24,8 +26,11 @@ VM_ENUM_INFO(TBitBtnKind, "bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bk
 
 namespace {
 // The caption is measured wrapped and centred, as it will be drawn.
-constexpr unsigned kMeasureFlags = tfCalcRect | tfWordBreak | tfExpandTabs | tfCenter;
+constexpr unsigned kCaptionLayout = tfWordBreak | tfExpandTabs | tfCenter;
 
+// Lightness steps (on the 0 to 240 scale) between a colour and its shades.
+// The mouse-over pair: a light and a dark shade of the hot-track colour.
+constexpr uint8_t kHotTrackShade = 30;
 // Hue of the mouse-over rings for htctComplement: opposite on the 240-step circle.
 constexpr int kHalfTurn = 120;
 constexpr uint8_t kRingSaturation = 220;
@@ -39,21 +44,6 @@ void FillArea(TCanvas& canvas, int left, int top, int right, int bottom, TColor 
 
 TRect Shrunk(const TRect& r, int by) { return {r.Left + by, r.Top + by, r.Right - by, r.Bottom - by}; }
 
-// The character after a single "&" of `caption` ("&&" is a plain "&"), or 0.
-char AcceleratorOf(const std::string& caption) {
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] != '&') return caption[i + 1];
-    ++i;
-  }
-  return 0;
-}
-
-bool IsAccelerator(char c, const std::string& caption) {
-  const char accel = AcceleratorOf(caption);
-  return accel != 0 && std::toupper(uint8_t(accel)) == std::toupper(uint8_t(c));
-}
-
 bool NoModifiers(intptr_t keys) {
   const TShiftState shift = KeysToShiftState(keys);
   return !shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
@@ -63,6 +53,11 @@ bool NoModifiers(intptr_t keys) {
 // ======================================================================================
 // TWkCustomButton
 // ======================================================================================
+
+namespace {
+constexpr int kCustomButtonWidth = 115;
+constexpr int kCustomButtonHeight = 17;
+}  // namespace
 
 const TClassInfo& TWkCustomButton::ClassInfo() {
   using B = TWkCustomButton;
@@ -93,22 +88,26 @@ TWkCustomButton::TWkCustomButton(TComponent* owner) : TCustomControl(owner) {
   FControlStyle.Exclude(csClickEvents);
   FControlStyle.Exclude(csDoubleClicks);
   SetTabStop(true);
-  SetBounds(Left(), Top(), 115, 17);
+  SetBounds(Left(), Top(), kCustomButtonWidth, kCustomButtonHeight);
 }
 
-void TWkCustomButton::SetAlignmentVertical(TAlignmentVertical v) { if (Store(FAlignmentVertical, v)) Invalidate(); }
-void TWkCustomButton::SetHotTrack(bool v) { if (Store(FHotTrack, v)) Invalidate(); }
-void TWkCustomButton::SetHotTrackColor(TColor v) { if (Store(FHotTrackColor, v)) Invalidate(); }
-void TWkCustomButton::SetHotTrackColorType(TWkHotTrackColorType v) { if (Store(FHotTrackColorType, v)) Invalidate(); }
-void TWkCustomButton::SetHighlightColor(TColor v) { if (Store(FHighlightColor, v)) Invalidate(); }
-void TWkCustomButton::SetLightTextStyle(bool v) { if (Store(FLightTextStyle, v)) Invalidate(); }
-void TWkCustomButton::SetTextStyle(TTextStyle v) { if (Store(FTextStyle, v)) Invalidate(); }
-void TWkCustomButton::SetTextHighlightColor(TColor v) { if (Store(FTextHighlightColor, v)) Invalidate(); }
-void TWkCustomButton::SetTextShadowColor(TColor v) { if (Store(FTextShadowColor, v)) Invalidate(); }
-void TWkCustomButton::SetTextShadowDepth(int v) { if (Store(FTextShadowDepth, v)) Invalidate(); }
-void TWkCustomButton::SetTransparent(bool v) { if (Store(FTransparent, v)) Invalidate(); }
+// ---- properties ----
 
-// ---- action ----
+void TWkCustomButton::SetAlignmentVertical(TAlignmentVertical v) {
+  WriteProperty(*this, FAlignmentVertical, v, weInvalidate);
+}
+void TWkCustomButton::SetHotTrack(bool v) { WriteProperty(*this, FHotTrack, v, weInvalidate); }
+void TWkCustomButton::SetHotTrackColor(TColor v) { WriteProperty(*this, FHotTrackColor, v, weInvalidate); }
+void TWkCustomButton::SetHotTrackColorType(TWkHotTrackColorType v) {
+  WriteProperty(*this, FHotTrackColorType, v, weInvalidate);
+}
+void TWkCustomButton::SetHighlightColor(TColor v) { WriteProperty(*this, FHighlightColor, v, weInvalidate); }
+void TWkCustomButton::SetLightTextStyle(bool v) { WriteProperty(*this, FLightTextStyle, v, weInvalidate); }
+void TWkCustomButton::SetTextStyle(TTextStyle v) { WriteProperty(*this, FTextStyle, v, weInvalidate); }
+void TWkCustomButton::SetTextHighlightColor(TColor v) { WriteProperty(*this, FTextHighlightColor, v, weInvalidate); }
+void TWkCustomButton::SetTextShadowColor(TColor v) { WriteProperty(*this, FTextShadowColor, v, weInvalidate); }
+void TWkCustomButton::SetTextShadowDepth(int v) { WriteProperty(*this, FTextShadowDepth, v, weInvalidate); }
+void TWkCustomButton::SetTransparent(bool v) { WriteProperty(*this, FTransparent, v, weInvalidate); }
 
 void TWkCustomButton::SetAction(TBasicAction* value) {
   if (value == nullptr) {
@@ -134,26 +133,18 @@ void TWkCustomButton::ActionChange(TBasicAction* sender, bool checkDefaults) {
   if (!checkDefaults || Enabled()) SetEnabled(action->Enabled());
 }
 
-void TWkCustomButton::Click() {
-  if (!FOnClick && FActionLink != nullptr && FActionLink->Action() != nullptr) FActionLink->Execute();
-  else TCustomControl::Click();
-}
-
-// ---- caption ----
+// ---- geometry ----
 
 int TWkCustomButton::CaptionHeight(const TRect& rect) const {
-  TBitmap scratch;
-  scratch.SetSize(1, 1);
-  scratch.Canvas().Font().CopyFrom(Font());
-  TRect measured = rect;
-  return scratch.Canvas().DrawTextBlock(Caption(), measured, kMeasureFlags);
+  return MeasureBlock(*Font(), Caption(), kCaptionLayout, rect.Width()).cy;
 }
+
+// ---- paint ----
 
 void TWkCustomButton::DrawCaption(TCanvas& canvas, TRect rect, unsigned flags) {
   canvas.Brush().SetStyle(bsClear);
   canvas.Font().CopyFrom(Font());
-  TRect measured = rect;
-  const int t = canvas.DrawTextBlock(Caption(), measured, kMeasureFlags);
+  const int t = CaptionHeight(rect);
   if (FAlignmentVertical == avCenter) {
     rect.Top = (rect.Top + rect.Bottom - t) / 2;
     rect.Bottom = rect.Top + t;
@@ -187,11 +178,24 @@ void TWkCustomButton::DrawCaption(TCanvas& canvas, TRect rect, unsigned flags) {
 }
 
 TWkCustomButton::THotTrackShades TWkCustomButton::HotTrackShades() const {
-  if (FHotTrackColorType == htctActual) return {LightenColor(FHotTrackColor, 30), DarkenColor(FHotTrackColor, 30)};
+  if (FHotTrackColorType == htctActual)
+    return {LightenColor(FHotTrackColor, kHotTrackShade), DarkenColor(FHotTrackColor, kHotTrackShade)};
   const int hue = HueOfColor(FHotTrackColor);
   const int opposite = hue >= kHalfTurn ? hue - kHalfTurn : hue + kHalfTurn;
   const TColor light = HslToRgb(uint8_t(opposite), kRingSaturation, kComplementLightness);
-  return {light, DarkenColor(light, 30)};
+  return {light, DarkenColor(light, kHotTrackShade)};
+}
+
+// A transparent button shows its parent's image under it, so its corners blend in.
+void TWkCustomButton::EraseBackground(TMessage& m) {
+  auto* canvas = reinterpret_cast<TCanvas*>(m.WParam);
+  if (FTransparent) {
+    PaintParentBackground(*this, *canvas, true);
+  } else {
+    canvas->Brush().SetColor(Color());
+    canvas->FillRect(ClientRect());
+  }
+  m.Result = 1;
 }
 
 // ---- input ----
@@ -224,6 +228,11 @@ void TWkCustomButton::MouseUp(TMouseButton button, TShiftState shift, int x, int
   InvalidateFace();
 }
 
+void TWkCustomButton::Click() {
+  if (!FOnClick && FActionLink != nullptr && FActionLink->Action() != nullptr) FActionLink->Execute();
+  else TCustomControl::Click();
+}
+
 void TWkCustomButton::FocusGained(TMessage& m) {
   TCustomControl::FocusGained(m);
   RepaintFace();
@@ -232,23 +241,6 @@ void TWkCustomButton::FocusGained(TMessage& m) {
 void TWkCustomButton::FocusLost(TMessage& m) {
   TCustomControl::FocusLost(m);
   RepaintFace();
-}
-
-// A transparent button shows its parent's image under it, so its corners blend in.
-void TWkCustomButton::EraseBackground(TMessage& m) {
-  auto* canvas = reinterpret_cast<TCanvas*>(m.WParam);
-  if (FTransparent) {
-    PaintParentBackground(*this, *canvas, true);
-  } else {
-    canvas->Brush().SetColor(Color());
-    canvas->FillRect(ClientRect());
-  }
-  m.Result = 1;
-}
-
-void TWkCustomButton::TextChanged(TMessage& m) {
-  TCustomControl::TextChanged(m);
-  Repaint();
 }
 
 // Hover repaints draw the face over itself: no erase, the corners keep their pixels.
@@ -272,16 +264,50 @@ void TWkCustomButton::MouseLeave(TMessage& m) {
   InvalidateHotTrack();
 }
 
+void TWkCustomButton::TextChanged(TMessage& m) {
+  TCustomControl::TextChanged(m);
+  Repaint();
+}
+
 // ======================================================================================
 // TWkButton
 // ======================================================================================
+
+namespace {
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+// The caption keeps this far from every edge: inside the edge and the focus frame.
+constexpr int kCaptionInset = 5;
+// The focus frame lies just inside the face: two rings on the hot-track face, the edge
+// and the default ring on the classic one.
+constexpr int kHotTrackFocusInset = 3;
+constexpr int kClassicFocusInset = 4;
+// The latched look's brush: 8 x 8 pixels of the face with every other one silver.
+constexpr int kDownPatternSize = 8;
+constexpr uint32_t kDownPatternSilver = 0xC0C0C0;
+constexpr uint32_t kDownPatternGrey = 0x808080;
+
+// The hot-track face, by lightness steps from its colours: two rings round the face
+// (the outer one the same on every face colour), then the face by its state.
+constexpr int kHotTrackRings = 2;
+constexpr uint8_t kOuterRingShade = 20;
+constexpr uint8_t kInnerRingShade = 150;
+constexpr uint8_t kDisabledRingLight = 30;
+constexpr uint8_t kDisabledRingShade = 80;
+constexpr uint8_t kPressedFaceShade = 10;
+constexpr uint8_t kInnerBandShift = 10;  // the second ring of a lit face, toward the face
+// The plain face: three light rows fading in from the top, three dark steps deepening
+// toward the bottom right.
+constexpr uint8_t kPlainTopRows[] = {20, 15, 10};
+constexpr uint8_t kPlainShadowSteps[] = {10, 20, 30};
+}  // namespace
 
 const TClassInfo& TWkButton::ClassInfo() {
   using B = TWkButton;
   static const TClassInfo info =
       DefineClass<B, TWkCustomButton>("TWkButton")
-          .Property("Height", &B::Height, &B::SetHeight, ::Default(25))
-          .Property("Width", &B::Width, &B::SetWidth, ::Default(75))
+          .Property("Height", &B::Height, &B::SetHeight, ::Default(kButtonHeight))
+          .Property("Width", &B::Width, &B::SetWidth, ::Default(kButtonWidth))
           .Property("Alignment", &B::Alignment, &B::SetAlignment, ::Default(taCenter))
           .Property("Cancel", &B::Cancel, &B::SetCancel, ::Default(0))
           .Property("Default", &B::Default, &B::SetDefault, ::Default(0))
@@ -295,43 +321,39 @@ const TClassInfo& TWkButton::ClassInfo() {
 }
 
 TWkButton::TWkButton(TComponent* owner) : TWkCustomButton(owner) {
-  SetBounds(Left(), Top(), 75, 25);
+  SetBounds(Left(), Top(), kButtonWidth, kButtonHeight);
   SetColor(clBtnFace);
 }
+
+// ---- properties ----
 
 // The hot-track face leaves its corners to the parent's image.
 void TWkButton::SetHotTrack(bool value) {
   if (value == HotTrack()) return;
   TWkCustomButton::SetHotTrack(value);
   SetTransparent(value);
-  Invalidate();
 }
 
-void TWkButton::SetAlignment(TAlignment v) { if (Store(FAlignment, v)) Invalidate(); }
-void TWkButton::SetAllowAllUp(bool v) { if (Store(FAllowAllUp, v)) BroadcastGroupPressed(); }
-void TWkButton::SetShowDownPattern(bool v) { if (Store(FShowDownPattern, v)) Invalidate(); }
-void TWkButton::SetShowFocusRect(bool v) { if (Store(FShowFocusRect, v)) Invalidate(); }
-
-void TWkButton::SetGroupIndex(int value) {
-  if (!Store(FGroupIndex, value)) return;
-  BroadcastGroupPressed();
-  Invalidate();
+void TWkButton::SetAlignment(TAlignment v) { WriteProperty(*this, FAlignment, v, weInvalidate); }
+void TWkButton::SetShowDownPattern(bool v) { WriteProperty(*this, FShowDownPattern, v, weInvalidate); }
+void TWkButton::SetShowFocusRect(bool v) { WriteProperty(*this, FShowFocusRect, v, weInvalidate); }
+// The group's other buttons take the new setting.
+void TWkButton::SetAllowAllUp(bool v) { if (WriteProperty(*this, FAllowAllUp, v)) BroadcastGroupPressed(); }
+void TWkButton::SetGroupIndex(int v) {
+  if (WriteProperty(*this, FGroupIndex, v, weInvalidate)) BroadcastGroupPressed();
 }
 
-// Every button re-evaluates whether it answers Enter.
+// Every button re-evaluates whether it answers Enter, even when the value stays.
 void TWkButton::SetDefault(bool value) {
   FDefault = value;
   if (WindowCreated()) GetParentForm(this)->BroadcastFocusChanged();
 }
 
-// A latched button stays down unless its group allows all up.
+// Only a grouped button latches; a latched one stays down unless its group allows all up.
 void TWkButton::SetDown(bool value) {
   if (FGroupIndex == 0) value = false;
-  if (value == FDown) return;
   if (FDown && FGroupIndex != 0 && !FAllowAllUp) return;
-  FDown = value;
-  Invalidate();
-  if (value) BroadcastGroupPressed();
+  if (WriteProperty(*this, FDown, value, weInvalidate) && value) BroadcastGroupPressed();
 }
 
 bool TWkButton::WindowCreated() const {
@@ -354,26 +376,25 @@ void TWkButton::DeclareStoredData(TFiler& filer) {
 // ---- geometry ----
 
 TRect TWkButton::FocusRect() const {
-  TRect f = Shrunk(ClientRect(), HotTrack() ? 3 : 4);
+  TRect f = Shrunk(ClientRect(), HotTrack() ? kHotTrackFocusInset : kClassicFocusInset);
   if (FGroupIndex != 0 && (FDown || FPressedLook)) f = f.Offset(1, 1);
   return f;
 }
 
 // The classic face moves its caption with the pressed look; the hot-track face does not.
 TRect TWkButton::GetCaptionRect() const {
-  TRect r = Shrunk(ClientRect(), 5);
+  TRect r = Shrunk(ClientRect(), kCaptionInset);
   if (!HotTrack() && ((FGroupIndex != 0 && FDown) || FPressedLook)) r = r.Offset(1, 1);
   return r;
 }
 
 void TWkButton::MakeDownPattern(TBitmap& pattern) const {
   pattern.SetPixelFormat(pf24bit);
-  pattern.SetSize(8, 8);
+  pattern.SetSize(kDownPatternSize, kDownPatternSize);
   const uint32_t face = uint32_t(ColorToRGB(Color()));
-  const uint32_t silver = 0xC0C0C0, grey = 0x808080;
-  const uint32_t dots = face == silver ? grey : silver;
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) pattern.Image().SetPixelValue(x, y, (x % 2 == y % 2) ? dots : face);
+  const uint32_t dots = face == kDownPatternSilver ? kDownPatternGrey : kDownPatternSilver;
+  for (int y = 0; y < kDownPatternSize; ++y)
+    for (int x = 0; x < kDownPatternSize; ++x) pattern.Image().SetPixelValue(x, y, (x % 2 == y % 2) ? dots : face);
   pattern.NotifyChanged(&pattern);
 }
 
@@ -400,7 +421,7 @@ void TWkButton::DrawFaceContent() {
 TRect TWkButton::PaintHotTrackFace(const TRect& c) {
   TCanvas& canvas = Canvas();
   const int w = c.Width(), h = c.Height();
-  const TRect face = Shrunk(c, 2);
+  const TRect face = Shrunk(c, kHotTrackRings);
   const bool plainFace = Color() == clBtnFace;
   auto innerRing = [&](TColor color) {
     FillArea(canvas, 1, 2, 2, h - 2, color);
@@ -409,12 +430,12 @@ TRect TWkButton::PaintHotTrackFace(const TRect& c) {
     FillArea(canvas, 2, h - 2, w - 2, h - 1, color);
   };
   if (!Enabled()) {
-    innerRing(plainFace ? LightenColor(clBtnShadow, 30) : DarkenColor(Color(), 80));
+    innerRing(plainFace ? LightenColor(clBtnShadow, kDisabledRingLight) : DarkenColor(Color(), kDisabledRingShade));
     FillArea(canvas, face.Left, face.Top, face.Right, face.Bottom, Color());
     return face;
   }
-  // The outer ring is the same on every face colour; its corners stay unpainted.
-  const TColor dark = DarkenColor(clBtnFace, 20), light = LightenColor(clBtnFace, 20);
+  // The outer ring's corners stay unpainted.
+  const TColor dark = DarkenColor(clBtnFace, kOuterRingShade), light = LightenColor(clBtnFace, kOuterRingShade);
   FillArea(canvas, 0, 2, 1, h - 2, dark);
   FillArea(canvas, 2, 0, w - 2, 1, dark);
   FillArea(canvas, w - 1, 2, w, h - 2, light);
@@ -423,16 +444,16 @@ TRect TWkButton::PaintHotTrackFace(const TRect& c) {
   canvas.SetPixel(w - 2, 1, dark);
   canvas.SetPixel(1, h - 2, dark);
   canvas.SetPixel(w - 2, h - 2, light);
-  innerRing(plainFace ? cl3DDkShadow : DarkenColor(Color(), 150));
+  innerRing(plainFace ? cl3DDkShadow : DarkenColor(Color(), kInnerRingShade));
 
   if ((FGroupIndex != 0 && FDown) || FPressedLook) {
-    FillArea(canvas, face.Left, face.Top, face.Right, face.Bottom, DarkenColor(Color(), 10));
+    FillArea(canvas, face.Left, face.Top, face.Right, face.Bottom, DarkenColor(Color(), kPressedFaceShade));
   } else if (FPointerInside) {
     const THotTrackShades shades = HotTrackShades();
     PaintHotTrackRings(face, shades.Light, shades.Dark);
   } else if (FGroupIndex == 0 && (FActiveDefault || Focused())) {
     const TColor ring = HslToRgb(HueOfColor(HighlightColor()), kRingSaturation, kFocusLightness);
-    PaintHotTrackRings(face, ring, DarkenColor(ring, 30));
+    PaintHotTrackRings(face, ring, DarkenColor(ring, kHotTrackShade));
   } else {
     PaintPlainFace(face);
   }
@@ -442,23 +463,22 @@ TRect TWkButton::PaintHotTrackFace(const TRect& c) {
 void TWkButton::PaintHotTrackRings(const TRect& face, TColor light, TColor dark) {
   TCanvas& canvas = Canvas();
   const TRect r1 = DrawBevelBand(canvas, face, light, dark, 1, AllSides);
-  const TRect r2 = DrawBevelBand(canvas, r1, DarkenColor(light, 10), LightenColor(dark, 10), 1, AllSides);
+  const TRect r2 =
+      DrawBevelBand(canvas, r1, DarkenColor(light, kInnerBandShift), LightenColor(dark, kInnerBandShift), 1, AllSides);
   FillArea(canvas, r2.Left, r2.Top, r2.Right, r2.Bottom, Color());
 }
 
-// Three light rows on top, three dark steps at the bottom and right.
 void TWkButton::PaintPlainFace(const TRect& f) {
   TCanvas& canvas = Canvas();
   const TColor face = Color();
   const int l = f.Left, t = f.Top, r = f.Right, b = f.Bottom;
-  FillArea(canvas, l, t, r, t + 1, LightenColor(face, 20));
-  FillArea(canvas, l, t + 1, r, t + 2, LightenColor(face, 15));
-  FillArea(canvas, l, t + 2, r, t + 3, LightenColor(face, 10));
-  FillArea(canvas, l, b - 3, r - 2, b - 2, DarkenColor(face, 10));
-  FillArea(canvas, r - 2, t + 3, r - 1, b - 2, DarkenColor(face, 10));
-  FillArea(canvas, l, b - 2, r - 1, b - 1, DarkenColor(face, 20));
-  FillArea(canvas, r - 1, t + 3, r, b - 1, DarkenColor(face, 20));
-  FillArea(canvas, l, b - 1, r, b, DarkenColor(face, 30));
+  for (int row = 0; row < 3; ++row)
+    FillArea(canvas, l, t + row, r, t + row + 1, LightenColor(face, kPlainTopRows[row]));
+  FillArea(canvas, l, b - 3, r - 2, b - 2, DarkenColor(face, kPlainShadowSteps[0]));
+  FillArea(canvas, r - 2, t + 3, r - 1, b - 2, DarkenColor(face, kPlainShadowSteps[0]));
+  FillArea(canvas, l, b - 2, r - 1, b - 1, DarkenColor(face, kPlainShadowSteps[1]));
+  FillArea(canvas, r - 1, t + 3, r, b - 1, DarkenColor(face, kPlainShadowSteps[1]));
+  FillArea(canvas, l, b - 1, r, b, DarkenColor(face, kPlainShadowSteps[2]));
   FillArea(canvas, l, t + 3, r - 2, b - 3, face);
 }
 
@@ -487,7 +507,7 @@ void TWkButton::PaintDownPattern(const TRect& face) {
   canvas.Brush().SetBitmap(nullptr);
 }
 
-// ---- clicks and keys ----
+// ---- clicks, keys and focus ----
 
 void TWkButton::Press() {
   if (FGroupIndex != 0) SetDown(!FDown);
@@ -549,7 +569,7 @@ void TWkButton::DialogChar(TMessage& m) {
 void TWkButton::FocusChanged(TMessage& m) {
   auto* focused = reinterpret_cast<TWinControl*>(m.LParam);
   const bool answersEnter = dynamic_cast<TWkButton*>(focused) != nullptr ? focused == this : FDefault;
-  if (Store(FActiveDefault, answersEnter)) RepaintFace();
+  if (WriteProperty(*this, FActiveDefault, answersEnter)) RepaintFace();
   TWkCustomButton::FocusChanged(m);
 }
 
@@ -562,13 +582,11 @@ void TWkButton::BroadcastGroupPressed() {
     parent->Controls(i)->Perform(GroupButtonPressed, FGroupIndex, reinterpret_cast<intptr_t>(this));
 }
 
+// Another button of the group went down (or changed AllowAllUp): this one comes up.
 void TWkButton::GroupButtonPressedMessage(TMessage& m) {
   auto* sender = reinterpret_cast<TWkButton*>(m.LParam);
   if (sender == this || m.WParam != FGroupIndex) return;
-  if (sender->Down() && FDown) {
-    FDown = false;
-    Invalidate();
-  }
+  if (sender->Down()) WriteProperty(*this, FDown, false, weInvalidate);
   FAllowAllUp = sender->AllowAllUp();
 }
 
@@ -631,6 +649,15 @@ void TKindGlyphCache::CopyGlyph(TBitBtnKind kind, TBitmap& target) {
 // TWkBitBtn
 // ======================================================================================
 
+namespace {
+// Margin -1 asks for no fixed margin: glyph and caption centred together.
+constexpr int kNoFixedMargin = -1;
+// A glyph bitmap holds one to four cells side by side.
+constexpr int kMaxGlyphCells = 4;
+// A stock kind's glyph has the enabled and the disabled cell.
+constexpr int kStockGlyphCells = 2;
+}  // namespace
+
 const TClassInfo& TWkBitBtn::ClassInfo() {
   using B = TWkBitBtn;
   static const TClassInfo info =
@@ -660,19 +687,17 @@ TWkBitBtn::TWkBitBtn(TComponent* owner) : TWkButton(owner), FGlyph(std::make_uni
 
 TWkBitBtn::~TWkBitBtn() { FGlyph->OnChange = nullptr; }
 
-void TWkBitBtn::SetLayout(TButtonLayout v) { if (Store(FLayout, v)) Invalidate(); }
-void TWkBitBtn::SetSpacing(int v) { if (Store(FSpacing, v)) Invalidate(); }
-void TWkBitBtn::SetImageIndex(int v) { if (Store(FImageIndex, v)) Invalidate(); }
-void TWkBitBtn::SetDisabledIndex(int v) { if (Store(FDisabledIndex, v)) Invalidate(); }
+// ---- properties ----
 
-// -1 asks for no fixed margin; anything lower is refused.
-void TWkBitBtn::SetMargin(int v) {
-  if (v >= -1 && Store(FMargin, v)) Invalidate();
-}
-
+void TWkBitBtn::SetLayout(TButtonLayout v) { WriteProperty(*this, FLayout, v, weInvalidate); }
+void TWkBitBtn::SetSpacing(int v) { WriteProperty(*this, FSpacing, v, weInvalidate); }
+void TWkBitBtn::SetImageIndex(int v) { WriteProperty(*this, FImageIndex, v, weInvalidate); }
+void TWkBitBtn::SetDisabledIndex(int v) { WriteProperty(*this, FDisabledIndex, v, weInvalidate); }
+// Anything below "no fixed margin" is refused.
+void TWkBitBtn::SetMargin(int v) { if (v >= kNoFixedMargin) WriteProperty(*this, FMargin, v, weInvalidate); }
 // The cell width divides by the count, so only 1 to 4 cells are taken.
 void TWkBitBtn::SetNumGlyphs(int v) {
-  if (v >= 1 && v <= 4 && Store(FNumGlyphs, v)) Invalidate();
+  if (v >= 1 && v <= kMaxGlyphCells) WriteProperty(*this, FNumGlyphs, v, weInvalidate);
 }
 
 void TWkBitBtn::SetGlyph(TBitmap* value) {
@@ -686,7 +711,7 @@ void TWkBitBtn::GlyphChanged() {
   const int w = FGlyph->Width(), h = FGlyph->Height();
   if (h != 0 && w % h == 0) {
     const int cells = w / h;
-    if (cells > 4) SetNumGlyphs(1);
+    if (cells > kMaxGlyphCells) SetNumGlyphs(1);
     else if (cells >= 1) SetNumGlyphs(cells);
   }
   Invalidate();
@@ -734,7 +759,7 @@ void TWkBitBtn::SetKind(TBitBtnKind value) {
     if (!ComponentState().Contains(csLoading) || Caption().empty()) SetCaption(kKinds[value].Caption);
     SetModalResult(kKinds[value].ModalResult);
     KindGlyphCache().CopyGlyph(value, *FGlyph);
-    SetNumGlyphs(2);
+    SetNumGlyphs(kStockGlyphCells);
     FGlyphUserSet = false;
   }
   FKind = value;
@@ -744,6 +769,21 @@ void TWkBitBtn::SetKind(TBitBtnKind value) {
 bool TWkBitBtn::CaptionStored() const {
   const TBitBtnKind kind = Kind();
   return kind == bkCustom ? !Caption().empty() : Caption() != kKinds[kind].Caption;
+}
+
+// An action's image is taken, unless only defaults are applied and an image is set.
+void TWkBitBtn::ActionChange(TBasicAction* sender, bool checkDefaults) {
+  TWkButton::ActionChange(sender, checkDefaults);
+  auto* action = dynamic_cast<TCustomAction*>(sender);
+  if (action != nullptr && (!checkDefaults || FImageIndex == -1)) SetImageIndex(action->ImageIndex());
+}
+
+// Margin and spacing follow the bounds; "no fixed margin" stays what it is.
+void TWkBitBtn::ChangeScale(int m, int d) {
+  TWkButton::ChangeScale(m, d);
+  if (m == d || d == 0) return;
+  if (FMargin != kNoFixedMargin) FMargin = MulDiv(FMargin, m, d);
+  FSpacing = MulDiv(FSpacing, m, d);
 }
 
 // ---- geometry ----
@@ -850,21 +890,6 @@ void TWkBitBtn::DrawImageListGlyph(const TRect& g) {
   }
   const int index = Enabled() ? FImageIndex : FDisabledIndex;
   if (index != -1) FImages->Draw(Canvas(), g.Left, g.Top, index, true);
-}
-
-// An action's image is taken, unless only defaults are applied and an image is set.
-void TWkBitBtn::ActionChange(TBasicAction* sender, bool checkDefaults) {
-  TWkButton::ActionChange(sender, checkDefaults);
-  auto* action = dynamic_cast<TCustomAction*>(sender);
-  if (action != nullptr && (!checkDefaults || FImageIndex == -1)) SetImageIndex(action->ImageIndex());
-}
-
-// Margin and spacing follow the bounds; "no fixed margin" stays what it is.
-void TWkBitBtn::ChangeScale(int m, int d) {
-  TWkButton::ChangeScale(m, d);
-  if (m == d || d == 0) return;
-  if (FMargin != -1) FMargin = MulDiv(FMargin, m, d);
-  FSpacing = MulDiv(FSpacing, m, d);
 }
 
 void RegisterPushButtonClasses() {

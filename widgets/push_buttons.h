@@ -99,15 +99,6 @@ class TWkCustomButton : public TCustomControl {
   void MouseEnter(TMessage& m) override;
   void MouseLeave(TMessage& m) override;
 
-  // Stores `value` in `field` when it differs; answers whether it did, so that each
-  // writer names its effect in one line.
-  template <class T>
-  static bool Store(T& field, const T& value) {
-    if (field == value) return false;
-    field = value;
-    return true;
-  }
-
   bool FPressedLook = false;
   bool FTracking = false;
   bool FPointerInside = false;

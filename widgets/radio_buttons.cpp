@@ -1,26 +1,34 @@
 #include "widgets/radio_buttons.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "framework/controls/custom_form.h"
 #include "framework/controls/keys.h"
 #include "framework/core/filer.h"
+#include "framework/graphics/accelerator.h"
 #include "framework/graphics/canvas.h"
 #include "framework/graphics/text_layout.h"
+#include "framework/graphics/text_measure.h"
 #include "framework/typeinfo/class_info.h"
 #include "framework/typeinfo/class_registry.h"
 #include "framework/typeinfo/obsolete_property.h"
 #include "widgets/frame_drawing.h"
+#include "widgets/property_write.h"
 
 namespace {
 constexpr int kTemplateSize = 13;
 // Between the glyph and the caption.
 constexpr int kCaptionGap = 4;
+// The caption keeps one pixel from the edges for its focus frame, whose dots take the
+// text's width and a little more.
+constexpr int kCaptionInset = 1;
+constexpr int kFocusFrameSlack = 3;
 // Glyph offset from the top or bottom edge with avTop and avBottom.
 constexpr int kGlyphEdgeOffset = 2;
-// Marks the ring's outer anti-aliasing pixels, blended with the background when composed.
+// Marks the ring's outer anti-aliasing pixels, blended half and half with the background
+// when composed.
 constexpr uint32_t kBlendMarker = 0x008000;
+constexpr uint8_t kHalfMix = 128;
 constexpr uint32_t kFrameGrey = 0x808080;
 
 // The radio templates as role maps: 'T' is see-through, 0-9, A, B, C are colour roles.
@@ -57,15 +65,6 @@ std::string Trimmed(const std::string& s) {
   if (first == std::string::npos) return {};
   return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
-
-bool IsAccelerator(char c, const std::string& caption) {
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] != '&') return std::toupper(uint8_t(caption[i + 1])) == std::toupper(uint8_t(c));
-    ++i;
-  }
-  return false;
-}
 }  // namespace
 
 // ======================================================================================
@@ -97,11 +96,17 @@ TWkCustomGlyphButton::TWkCustomGlyphButton(TComponent* owner)
   FControlStyle.Include(csReplicatable);
 }
 
-void TWkCustomGlyphButton::SetAlignment(TAlignment v) { if (Store(FAlignment, v)) Invalidate(); }
-void TWkCustomGlyphButton::SetFrameColor(TColor v) { if (Store(FFrameColor, v)) Invalidate(); }
-void TWkCustomGlyphButton::SetDisabledColor(TColor v) { if (Store(FDisabledColor, v)) Invalidate(); }
-void TWkCustomGlyphButton::SetTransparentColor(TColor v) { if (Store(FTransparentColor, v)) Invalidate(); }
-void TWkCustomGlyphButton::SetWinMaskColor(TColor v) { if (Store(FWinMaskColor, v)) Invalidate(); }
+// ---- properties ----
+
+void TWkCustomGlyphButton::SetAlignment(TAlignment v) { WriteProperty(*this, FAlignment, v, weInvalidate); }
+void TWkCustomGlyphButton::SetFrameColor(TColor v) { WriteProperty(*this, FFrameColor, v, weInvalidate); }
+void TWkCustomGlyphButton::SetDisabledColor(TColor v) { WriteProperty(*this, FDisabledColor, v, weInvalidate); }
+void TWkCustomGlyphButton::SetTransparentColor(TColor v) { WriteProperty(*this, FTransparentColor, v, weInvalidate); }
+void TWkCustomGlyphButton::SetWinMaskColor(TColor v) { WriteProperty(*this, FWinMaskColor, v, weInvalidate); }
+void TWkCustomGlyphButton::SetUseCustomGlyphs(bool v) {
+  WriteProperty(*this, FUseCustomGlyphs, v, weRelayout | weInvalidate);
+}
+void TWkCustomGlyphButton::SetStateCount(int v) { WriteProperty(*this, FStateCount, std::max(1, v), weRelayout); }
 
 void TWkCustomGlyphButton::SetTransparent(bool value) {
   if (value != Transparent()) MarkBackgroundStale();
@@ -113,26 +118,9 @@ void TWkCustomGlyphButton::SetCustomGlyphs(TBitmap* value) {
   else FCustomGlyphs->SetSize(0, 0);
 }
 
-void TWkCustomGlyphButton::SetUseCustomGlyphs(bool value) {
-  if (!Store(FUseCustomGlyphs, value)) return;
-  ApplyGlyphSize();
-  Invalidate();
-}
-
-void TWkCustomGlyphButton::SetStateCount(int value) {
-  FStateCount = std::max(1, value);
-  ApplyGlyphSize();
-}
-
-// A strip narrower than its cell count gives cells 0 wide, which show nothing.
-void TWkCustomGlyphButton::ApplyGlyphSize() {
-  FGlyphCellWidth = FUseCustomGlyphs ? FCustomGlyphs->Width() / FStateCount : kTemplateSize;
-  FGlyphCellHeight = FUseCustomGlyphs ? FCustomGlyphs->Height() : kTemplateSize;
-}
-
 void TWkCustomGlyphButton::CustomGlyphsChanged() {
   SetUseCustomGlyphs(!FCustomGlyphs->Empty());
-  ApplyGlyphSize();
+  Relayout();
   MarkBackgroundStale();
   Invalidate();
 }
@@ -154,6 +142,12 @@ void TWkCustomGlyphButton::ActionChange(TBasicAction* sender, bool checkDefaults
 
 // ---- geometry ----
 
+// A strip narrower than its cell count gives cells 0 wide, which show nothing.
+void TWkCustomGlyphButton::Relayout() {
+  FGlyphCellWidth = FUseCustomGlyphs ? FCustomGlyphs->Width() / FStateCount : kTemplateSize;
+  FGlyphCellHeight = FUseCustomGlyphs ? FCustomGlyphs->Height() : kTemplateSize;
+}
+
 TRect TWkCustomGlyphButton::GlyphRect() const {
   const int x = FAlignment == taRightJustify ? 0 : Width() - FGlyphCellWidth;
   int y = kGlyphEdgeOffset;
@@ -163,21 +157,21 @@ TRect TWkCustomGlyphButton::GlyphRect() const {
 }
 
 TRect TWkCustomGlyphButton::CaptionRect() const {
-  TRect r{1, 1, Width() - 1, Height() - 1};
+  TRect r{kCaptionInset, kCaptionInset, Width() - kCaptionInset, Height() - kCaptionInset};
   if (FAlignment == taRightJustify) r.Left += FGlyphCellWidth + kCaptionGap;
   else r.Right -= FGlyphCellWidth + kCaptionGap;
   return r;
 }
 
-TRect TWkCustomGlyphButton::FocusFrameRect(TCanvas& canvas) const {
+TRect TWkCustomGlyphButton::FocusFrameRect() const {
   const TRect caption = CaptionRect();
-  TRect r{caption.Left - 1, caption.Top - 1, caption.Right + 1, caption.Bottom + 1};
-  const int width = std::min(r.Width(), canvas.TextWidth(Trimmed(Caption())) + 3);
+  TRect r = caption.Inflate(kCaptionInset, kCaptionInset);
+  const int width = std::min(r.Width(), MeasureLine(*Font(), Trimmed(Caption())).cx + kFocusFrameSlack);
   r.Right = r.Left + width;
   return r;
 }
 
-// ---- glyph ----
+// ---- paint ----
 
 TColor TWkCustomGlyphButton::AvoidMaskColor(TColor color) const {
   const uint32_t rgb = Rgb(color);
@@ -214,11 +208,9 @@ void TWkCustomGlyphButton::DrawStateGlyph(TCanvas& canvas) {
   }
   ReplaceColor(composed, Rgb(FWinMaskColor), Rgb(clWindow));
   const TColor background = canvas.Pixel(0, 0);
-  ReplaceColor(composed, kBlendMarker, Rgb(MixColors(FFrameColor, background, 128)));
+  ReplaceColor(composed, kBlendMarker, Rgb(MixColors(FFrameColor, background, kHalfMix)));
   canvas.Draw(g.Left, g.Top, composed);
 }
-
-// ---- paint ----
 
 void TWkCustomGlyphButton::PaintNow() {
   InvalidateRect(ClientRect(), false);
@@ -248,7 +240,7 @@ void TWkCustomGlyphButton::Paint() {
   canvas.Handle().BitBlt(0, 0, w, h, *FBackgroundCache, 0, 0, cmSrcCopy);
   DrawStateGlyph(canvas);
   DrawCaption(canvas, CaptionRect(), tfLeft | tfWordBreak | tfExpandTabs);
-  if (Focused() && !Caption().empty()) DrawFocusFrame(canvas, FocusFrameRect(canvas));
+  if (Focused() && !Caption().empty()) DrawFocusFrame(canvas, FocusFrameRect());
   Canvas().Draw(0, 0, buffer);
 }
 
@@ -287,6 +279,20 @@ void TWkCustomGlyphButton::KeyPress(char& key) {
 // TWkRadioButton
 // ======================================================================================
 
+namespace {
+// A custom glyph strip's cells: unchecked and checked, each up and pressed, then both
+// disabled.
+constexpr int kRadioGlyphCells = 6;
+constexpr int kPressedCellOffset = 2;
+constexpr int kFirstDisabledCell = 4;
+// The template's colour roles, and how the ring and the dot mix them (weights of 255).
+constexpr int kRoleCount = 13;
+constexpr uint8_t kRingEdgeMix = 80;
+constexpr uint8_t kDotRimMix = 153;
+constexpr uint8_t kFrameLightStep = 10;
+constexpr uint8_t kPressedInsideShade = 20;
+}  // namespace
+
 const TClassInfo& TWkRadioButton::ClassInfo() {
   using B = TWkRadioButton;
   static const TClassInfo info =
@@ -299,15 +305,16 @@ const TClassInfo& TWkRadioButton::ClassInfo() {
 
 TWkRadioButton::TWkRadioButton(TComponent* owner) : TWkCustomGlyphButton(owner) {
   SetAlignmentVertical(avTop);
-  SetStateCount(6);
+  SetStateCount(kRadioGlyphCells);
   SetTabStop(false);
 }
+
+// ---- properties ----
 
 bool TWkRadioButton::CheckedStored() const { return ActionLink() == nullptr || !ActionLink()->IsCheckedLinked(); }
 
 void TWkRadioButton::SetChecked(bool value) {
-  if (value == FChecked) return;
-  FChecked = value;
+  if (!WriteProperty(*this, FChecked, value)) return;
   SetTabStop(value);  // only the checked button of a group is a tab stop
   RepaintFace();
   if (!value) return;
@@ -319,6 +326,73 @@ void TWkRadioButton::SetChecked(bool value) {
   }
   Click();
 }
+
+// ---- paint: the state glyph ----
+
+void TWkRadioButton::BuildStateGlyph(TBitmap& glyph) {
+  if (UseCustomGlyphs()) {
+    const int checked = FChecked ? 1 : 0;
+    const int cell = Enabled() ? checked + (FPressedLook ? kPressedCellOffset : 0) : kFirstDisabledCell + checked;
+    ExtractGlyphCell(cell, glyph);
+    return;
+  }
+  // Without a themed or platform-drawn radio element the colour-mapped template stands in.
+  BuildTemplateGlyph(glyph);
+}
+
+void TWkRadioButton::BuildTemplateGlyph(TBitmap& glyph) const {
+  Make24Bit(glyph, kTemplateSize, kTemplateSize);
+  const auto& rows = FChecked ? kCheckedTemplate : kUncheckedTemplate;
+  uint32_t roles[kRoleCount];
+  for (int role = 0; role < kRoleCount; ++role) roles[role] = Rgb(RoleColor(role));
+  for (int y = 0; y < kTemplateSize; ++y)
+    for (int x = 0; x < kTemplateSize; ++x) {
+      const char c = rows[y][x];
+      glyph.Image().SetPixelValue(x, y, c == 'T' ? Rgb(TransparentColor()) : roles[RoleOf(c)]);
+    }
+  glyph.NotifyChanged(&glyph);
+}
+
+// Disabled wins over pressed, pressed over mouse-over.
+TColor TWkRadioButton::RoleColor(int role) const {
+  const TColor window = clWindow, frame = FrameColor(), highlight = HighlightColor(), disabled = DisabledColor();
+  const TColor pressedInside = DarkenColor(window, kPressedInsideShade);
+  const THotTrackShades hot = HotTrackShades();
+  const TColor hotLight = hot.Light, hotDark = hot.Dark;
+  const bool trueColor = HasTrueColorDisplay();
+  enum { normal, pressed, hover, off } state = normal;
+  if (!Enabled()) state = off;
+  else if (FPressedLook) state = pressed;
+  else if (FPointerInside) state = hover;
+  if (!trueColor && state != off) state = normal;
+  if (!trueColor) {
+    if (role == 1 || role == 2 || role == 12) return AvoidMaskColor(frame);
+    if (state == normal) return role >= 10 ? AvoidMaskColor(highlight) : window;
+  }
+  // The inside colour each role mixes with, by state: light and dark hover halves differ.
+  const TColor inside = state == off ? disabled : state == pressed ? pressedInside : window;
+  const TColor lightSide = state == hover ? hotLight : inside;
+  const TColor darkSide = state == hover ? hotDark : inside;
+  switch (role) {
+    case 0: return inside;
+    case 1: return AvoidMaskColor(frame);
+    case 2: return LightenColor(frame, kFrameLightStep);
+    case 3: return MixColors(frame, darkSide, kHalfMix);
+    case 4: return MixColors(frame, lightSide, kHalfMix);
+    case 5: return MixColors(frame, darkSide, kRingEdgeMix);
+    case 6: return MixColors(frame, lightSide, kRingEdgeMix);
+    case 7: return darkSide;
+    case 8: return lightSide;
+    case 9: return state == hover ? MixColors(hotLight, window, kHalfMix) : inside;
+    case 10: return state == off ? clBtnShadow : AvoidMaskColor(highlight);
+    case 11:
+      if (state == off) return MixColors(highlight, disabled, kHalfMix);
+      return MixColors(highlight, state == pressed ? pressedInside : window, kDotRimMix);
+    default: return TColor(kBlendMarker);
+  }
+}
+
+// ---- input ----
 
 // Clicking the checked button again changes nothing and fires nothing.
 void TWkRadioButton::Press() {
@@ -366,70 +440,6 @@ void TWkRadioButton::DialogKey(TMessage& m) {
 void TWkRadioButton::Dispatch(TMessage& m) {
   TWkCustomGlyphButton::Dispatch(m);
   if (m.Msg == msgLButtonDblClk) DblClick();
-}
-
-// ---- the state glyph ----
-
-void TWkRadioButton::BuildStateGlyph(TBitmap& glyph) {
-  if (UseCustomGlyphs()) {
-    const int cell = Enabled() ? (FChecked ? 1 : 0) + (FPressedLook ? 2 : 0) : (FChecked ? 5 : 4);
-    ExtractGlyphCell(cell, glyph);
-    return;
-  }
-  // Without a themed or platform-drawn radio element the colour-mapped template stands in.
-  BuildTemplateGlyph(glyph);
-}
-
-void TWkRadioButton::BuildTemplateGlyph(TBitmap& glyph) const {
-  Make24Bit(glyph, kTemplateSize, kTemplateSize);
-  const auto& rows = FChecked ? kCheckedTemplate : kUncheckedTemplate;
-  uint32_t roles[13];
-  for (int role = 0; role < 13; ++role) roles[role] = Rgb(RoleColor(role));
-  for (int y = 0; y < kTemplateSize; ++y)
-    for (int x = 0; x < kTemplateSize; ++x) {
-      const char c = rows[y][x];
-      glyph.Image().SetPixelValue(x, y, c == 'T' ? Rgb(TransparentColor()) : roles[RoleOf(c)]);
-    }
-  glyph.NotifyChanged(&glyph);
-}
-
-// Disabled wins over pressed, pressed over mouse-over.
-TColor TWkRadioButton::RoleColor(int role) const {
-  const TColor window = clWindow, frame = FrameColor(), highlight = HighlightColor(), disabled = DisabledColor();
-  const TColor pressedInside = DarkenColor(window, 20);
-  const THotTrackShades hot = HotTrackShades();
-  const TColor hotLight = hot.Light, hotDark = hot.Dark;
-  const bool trueColor = HasTrueColorDisplay();
-  enum { normal, pressed, hover, off } state = normal;
-  if (!Enabled()) state = off;
-  else if (FPressedLook) state = pressed;
-  else if (FPointerInside) state = hover;
-  if (!trueColor && state != off) state = normal;
-  if (!trueColor) {
-    if (role == 1 || role == 2 || role == 12) return AvoidMaskColor(frame);
-    if (state == normal) return role >= 10 ? AvoidMaskColor(highlight) : window;
-  }
-  // The inside colour each role mixes with, by state: light and dark hover halves differ.
-  const TColor inside = state == off ? disabled : state == pressed ? pressedInside : window;
-  const TColor lightSide = state == hover ? hotLight : inside;
-  const TColor darkSide = state == hover ? hotDark : inside;
-  switch (role) {
-    case 0: return inside;
-    case 1: return AvoidMaskColor(frame);
-    case 2: return LightenColor(frame, 10);
-    case 3: return MixColors(frame, darkSide, 128);
-    case 4: return MixColors(frame, lightSide, 128);
-    case 5: return MixColors(frame, darkSide, 80);
-    case 6: return MixColors(frame, lightSide, 80);
-    case 7: return darkSide;
-    case 8: return lightSide;
-    case 9: return state == hover ? MixColors(hotLight, window, 128) : inside;
-    case 10: return state == off ? clBtnShadow : AvoidMaskColor(highlight);
-    case 11:
-      if (state == off) return MixColors(highlight, disabled, 128);
-      return MixColors(highlight, state == pressed ? pressedInside : window, 153);
-    default: return TColor(kBlendMarker);
-  }
 }
 
 // ======================================================================================

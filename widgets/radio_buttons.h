@@ -41,11 +41,12 @@ class TWkCustomGlyphButton : public TWkCustomButton {
   // "Flat", a property of older descriptions, turns HotTrack on or off.
   void DeclareStoredData(TFiler& filer) override;
 
-  // Geometry, in client coordinates.
+  // Geometry, in client coordinates. Relayout sizes the glyph cell from the glyphs in use.
+  void Relayout();
   TRect GlyphRect() const;
   TRect CaptionRect() const;
-  // The focus frame for the caption as it is drawn with `canvas`'s font.
-  TRect FocusFrameRect(TCanvas& canvas) const;
+  // The focus frame round the caption: as wide as its text, at most the caption's width.
+  TRect FocusFrameRect() const;
   TRect GetHotTrackRect() const override { return GlyphRect(); }
 
   // `color`, moved off the colours the composition treats specially (see-through, window
@@ -77,7 +78,6 @@ class TWkCustomGlyphButton : public TWkCustomButton {
  private:
   void PaintNow();
   void CustomGlyphsChanged();
-  void ApplyGlyphSize();
 
   int FGlyphCellWidth = 13;
   int FGlyphCellHeight = 13;

@@ -1,18 +1,18 @@
 #include "widgets/status_panes.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "framework/controls/local_time.h"
 #include "framework/controls/timer.h"
 #include "framework/graphics/canvas.h"
 #include "framework/graphics/canvas_text.h"
-#include "framework/graphics/glyph_cache.h"
 #include "framework/graphics/text_layout.h"
+#include "framework/graphics/text_measure.h"
 #include "framework/typeinfo/class_info.h"
 #include "framework/typeinfo/class_registry.h"
 #include "widgets/frame_drawing.h"
 #include "widgets/kit_messages.h"
+#include "widgets/property_write.h"
 
 namespace {
 // The pane's own geometry.
@@ -114,24 +114,22 @@ TWkCustomStatusPane::~TWkCustomStatusPane() {
   Leave(BlinkingListSlot(), this);
 }
 
-template <class T>
-void TWkCustomStatusPane::Change(T& field, T value, unsigned effects) {
-  if (field == value) return;
-  field = value;
-  if ((effects & peInvalidate) != 0) Invalidate();
-  if ((effects & peAdjustWidth) != 0) AdjustWidth();
-}
+// ---- properties ----
 
-void TWkCustomStatusPane::SetFillColor(TColor value) { Change(FFillColor, value, peInvalidate); }
-void TWkCustomStatusPane::SetFrameStyle(TFrameStyle value) { Change(FFrameStyle, value, peInvalidate); }
-void TWkCustomStatusPane::SetFlatColor(TColor value) { Change(FFlatColor, value, peInvalidate); }
-void TWkCustomStatusPane::SetFlatColorAdjustment(int value) { Change(FFlatColorAdjustment, value, peInvalidate); }
-void TWkCustomStatusPane::SetBorderWidth(int value) { Change(FBorderWidth, value, peInvalidate); }
-void TWkCustomStatusPane::SetAlignment(TAlignment value) { Change(FAlignment, value, peInvalidate); }
-void TWkCustomStatusPane::SetBlinkColor(TColor value) { Change(FBlinkColor, value, peInvalidate); }
-void TWkCustomStatusPane::SetCaptionOffset(int value) { Change(FCaptionOffset, value, peInvalidate | peAdjustWidth); }
-void TWkCustomStatusPane::SetAutoSize(bool value) { Change(FAutoSize, value, peAdjustWidth); }
-void TWkCustomStatusPane::SetDefaultWidth(int value) { Change(FDefaultWidth, value, peAdjustWidth); }
+void TWkCustomStatusPane::SetFillColor(TColor value) { WriteProperty(*this, FFillColor, value, weInvalidate); }
+void TWkCustomStatusPane::SetFrameStyle(TFrameStyle value) { WriteProperty(*this, FFrameStyle, value, weInvalidate); }
+void TWkCustomStatusPane::SetFlatColor(TColor value) { WriteProperty(*this, FFlatColor, value, weInvalidate); }
+void TWkCustomStatusPane::SetFlatColorAdjustment(int value) {
+  WriteProperty(*this, FFlatColorAdjustment, value, weInvalidate);
+}
+void TWkCustomStatusPane::SetBorderWidth(int value) { WriteProperty(*this, FBorderWidth, value, weInvalidate); }
+void TWkCustomStatusPane::SetAlignment(TAlignment value) { WriteProperty(*this, FAlignment, value, weInvalidate); }
+void TWkCustomStatusPane::SetBlinkColor(TColor value) { WriteProperty(*this, FBlinkColor, value, weInvalidate); }
+void TWkCustomStatusPane::SetCaptionOffset(int value) {
+  WriteProperty(*this, FCaptionOffset, value, weRelayout | weInvalidate);
+}
+void TWkCustomStatusPane::SetAutoSize(bool value) { WriteProperty(*this, FAutoSize, value, weRelayout); }
+void TWkCustomStatusPane::SetDefaultWidth(int value) { WriteProperty(*this, FDefaultWidth, value, weRelayout); }
 
 // Taking effect at the list's next phase change.
 uint16_t TWkCustomStatusPane::BlinkIntervalOn() const { return BlinkingList()->BlinkIntervalOn(); }
@@ -141,18 +139,11 @@ void TWkCustomStatusPane::SetBlinkIntervalOff(uint16_t value) { BlinkingList()->
 
 // Switching off shows the font colour at once; switching on waits for the next phase.
 void TWkCustomStatusPane::SetBlinking(bool value) {
-  if (value == FBlinking) return;
-  FBlinking = value;
-  if (!value) {
-    FCurrentTextColor = FNormalTextColor;
-    Repaint();
-  }
+  if (WriteProperty(*this, FBlinking, value) && !value) ShowTextColor(FNormalTextColor);
 }
 
 void TWkCustomStatusPane::SetPaneText(const std::string& value) {
-  if (value == FPaneText) return;
-  FPaneText = value;
-  Perform(ntTextChanged);
+  if (WriteProperty(*this, FPaneText, value)) Perform(ntTextChanged);
 }
 
 void TWkCustomStatusPane::SetFrameController(TWkFrameController* value) {
@@ -180,12 +171,17 @@ void TWkCustomStatusPane::Notification(TComponent* component, TOperation operati
 void TWkCustomStatusPane::AfterLoad() {
   TGraphicControl::AfterLoad();
   TakeFontColor();
-  AdjustWidth();
+  Relayout();
 }
 
 void TWkCustomStatusPane::TakeFontColor() {
   FNormalTextColor = Font()->Color();
   FCurrentTextColor = FNormalTextColor;
+}
+
+void TWkCustomStatusPane::ShowTextColor(TColor color) {
+  FCurrentTextColor = color;
+  Repaint();
 }
 
 // ---- geometry ----
@@ -194,6 +190,8 @@ TRect TWkCustomStatusPane::FrameRect() const {
   return ClientRect().Inflate(-FBorderWidth, -FBorderWidth);
 }
 
+// The text keeps off the frame by its width: one pixel for the one-line frames, two for
+// the etched and edged ones.
 TRect TWkCustomStatusPane::GetTextRect() const {
   int inset = FBorderWidth + 2;
   switch (FFrameStyle) {
@@ -207,12 +205,11 @@ TRect TWkCustomStatusPane::GetTextRect() const {
 // Measured without a length limit: single line, tabs expanded, "&" an ordinary character.
 int TWkCustomStatusPane::GetPreferredWidth() const {
   if (FPaneText.empty()) return FDefaultWidth;
-  TFontFace& face = GlyphCache().Face(Font()->Data());
-  const TTextLayout layout = LayoutText(face, FPaneText, INT_MAX / 2, tfSingleLine | tfExpandTabs | tfNoPrefix | tfCalcRect);
-  return 2 * FBorderWidth + layout.Width + FCaptionOffset + kAutoSizeSlack;
+  const int text = MeasureBlock(*Font(), FPaneText, tfSingleLine | tfExpandTabs | tfNoPrefix).cx;
+  return 2 * FBorderWidth + text + FCaptionOffset + kAutoSizeSlack;
 }
 
-void TWkCustomStatusPane::AdjustWidth() {
+void TWkCustomStatusPane::Relayout() {
   if (!FAutoSize || ComponentState().Contains(csLoading)) return;
   SetWidth(GetPreferredWidth());
 }
@@ -258,7 +255,7 @@ void TWkCustomStatusPane::DrawPaneText(const std::string& text) {
   int x = t.Left + (t.Right - t.Left) / 2;
   if (FAlignment == taLeftJustify) x = t.Left + FCaptionOffset + 1;
   else if (FAlignment == taRightJustify) x = t.Right - FCaptionOffset - 1;
-  const int y = t.Top + (t.Bottom - t.Top - canvas.TextHeight("Pp")) / 2;
+  const int y = t.Top + (t.Bottom - t.Top - MeasureLine(canvas.Font(), "Pp").cy) / 2;
   canvas.Brush().SetStyle(bsSolid);
   canvas.Brush().SetColor(FFillColor);
   if (!Enabled()) {
@@ -270,11 +267,10 @@ void TWkCustomStatusPane::DrawPaneText(const std::string& text) {
   canvas.TextRect(t, x, y, text);
 }
 
-// ---- messages ----
+// ---- the blink phase, messages and the pointer ----
 
 void TWkCustomStatusPane::SetBlinkPhase(bool showBlinkColor) {
-  FCurrentTextColor = showBlinkColor ? FBlinkColor : FNormalTextColor;
-  Repaint();
+  ShowTextColor(showBlinkColor ? FBlinkColor : FNormalTextColor);
 }
 
 void TWkCustomStatusPane::Dispatch(TMessage& message) {
@@ -292,13 +288,13 @@ void TWkCustomStatusPane::FontChanged(TMessage& message) {
   if (ComponentState().Contains(csLoading)) return;
   FNormalTextColor = Font()->Color();
   if (!FBlinking) FCurrentTextColor = FNormalTextColor;
-  AdjustWidth();
+  Relayout();
 }
 
 void TWkCustomStatusPane::TextChanged(TMessage& message) {
   TGraphicControl::TextChanged(message);
   Invalidate();
-  AdjustWidth();
+  Relayout();
 }
 
 void TWkCustomStatusPane::MouseEnter(TMessage&) {
@@ -354,10 +350,7 @@ const TClassInfo& TWkClockStatus::ClassInfo() {
 TWkClockStatus::TWkClockStatus(TComponent* owner) : TWkPollingStatus(owner) { SetWidth(kClockWidth); }
 
 void TWkClockStatus::SetFormat(const std::string& value) {
-  if (value == FFormat) return;
-  FFormat = value;
-  UpdateTime();
-  Invalidate();
+  if (WriteProperty(*this, FFormat, value, weInvalidate)) UpdateTime();
 }
 
 // Only the text is drawn, at once; the pane text follows it, so the next paint shows
@@ -369,7 +362,7 @@ void TWkClockStatus::UpdateTime() {
   if (text == FTimeText) return;
   FTimeText = std::move(text);
   FPaneText = FTimeText;
-  AdjustWidth();
+  Relayout();
   DrawPaneText(FTimeText);
 }
 
@@ -382,7 +375,6 @@ void TWkClockStatus::AfterLoad() {
   TWkPollingStatus::AfterLoad();
   UpdateTime();
   SetPaneText(FTimeText);
-  AdjustWidth();
 }
 
 // ---- the shared lists ----

@@ -65,7 +65,7 @@ class TWkCustomStatusPane : public TGraphicControl, public TWkFrameControlled {
   TRect FrameRect() const;
   void ApplyFrameController() override;
   // Takes the width of the text when AutoSize is on (not while loading).
-  void AdjustWidth();
+  void Relayout();
 
   void AfterLoad() override;
   void Notification(TComponent* component, TOperation operation) override;
@@ -88,15 +88,12 @@ class TWkCustomStatusPane : public TGraphicControl, public TWkFrameControlled {
   void MouseEnter(TMessage& message) override;
   void MouseLeave(TMessage& message) override;
 
-  // The writers' effects: store a changed value, then repaint later and/or re-fit the width.
-  enum TPaneEffect : unsigned { peInvalidate = 1, peAdjustWidth = 2 };
-  template <class T>
-  void Change(T& field, T value, unsigned effects);
-
   std::string FPaneText;  // a clock keeps it in step with the text it drew
 
  private:
   void TakeFontColor();
+  // The text shows in `color` from now on, at once.
+  void ShowTextColor(TColor color);
 
   TColor FFillColor = clBtnFace;
   TFrameStyle FFrameStyle = fsFlat;
@@ -164,7 +161,6 @@ class TWkPaneList {
   TWkPaneList& operator=(const TWkPaneList&) = delete;
 
   virtual int PaneCount() const { return int(FPanes.size()); }
-  TWkCustomStatusPane* Panes(int index) const { return FPanes.at(size_t(index)); }
   void Add(TWkCustomStatusPane* pane);
   void Remove(TWkCustomStatusPane* pane);
 

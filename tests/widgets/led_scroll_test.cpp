@@ -187,6 +187,14 @@ TEST_F(LedOnWindow, ScrollTypeNoneStopsTheTimerAndOthersStartItEvenWhenNotScroll
   EXPECT_EQ(ShownCell(0), V) << "while the text stays at x = 0";
 }
 
+TEST_F(LedOnWindow, ScrollDelayIsTheTickPeriod) {
+  Banner->SetScrolling(true);
+  Banner->SetScrollDelay(3 * kTick);
+  EXPECT_EQ(Banner->ScrollTimer().Interval(), 3 * kTick);
+  System.RunFor(9 * kTick);
+  EXPECT_EQ(Banner->ScrollPosition(), 18) << "three ticks of one pitch";
+}
+
 TEST_F(LedOnWindow, ShorterCaptionWhileScrollingKeepsThePositionAndCanEndTheCycle) {
   Banner->SetScrolling(true);
   System.RunFor(200 * kTick);

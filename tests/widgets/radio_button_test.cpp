@@ -124,7 +124,7 @@ TEST_F(RadioTest, MainWindowGeometry) {
   TBitmap scratch;
   scratch.SetSize(1, 1);
   scratch.Canvas().Font().CopyFrom(A1->Font());
-  const TRect focus = A1->FocusFrameRect(scratch.Canvas());
+  const TRect focus = A1->FocusFrameRect();
   EXPECT_EQ(focus.Left, 17);
   EXPECT_EQ(focus.Top, 0);
   EXPECT_EQ(focus.Bottom, 17);
@@ -531,6 +531,14 @@ TEST_F(RadioTest, CustomGlyphStripCellsFollowTheState) {
   A1->SetEnabled(false);
   Settle();
   EXPECT_EQ(cellShown(), 4);
+
+  // Switching the strip off and on sizes the cell from the glyphs in use.
+  A1->SetUseCustomGlyphs(false);
+  EXPECT_EQ(A1->GlyphCellWidth(), 13);
+  EXPECT_EQ(A1->GlyphCellHeight(), 13);
+  A1->SetUseCustomGlyphs(true);
+  EXPECT_EQ(A1->GlyphCellWidth(), 4);
+  EXPECT_EQ(A1->GlyphCellHeight(), 5);
 
   TBitmap narrow;
   narrow.SetSize(5, 5);
