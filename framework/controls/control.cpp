@@ -333,6 +333,13 @@ intptr_t TControl::Perform(uint32_t msg, intptr_t wParam, intptr_t lParam) {
   return m.Result;
 }
 
+bool TControl::PostMessage(uint32_t msg, intptr_t wParam, intptr_t lParam) {
+  TWindowSystem* ws = TWindowSystem::Current();
+  if (ws == nullptr) return false;
+  ws->PostMessage(this, msg, wParam, lParam);
+  return true;
+}
+
 void TControl::WndProc(TMessage& m) {
   // The mouse is held while a button stays down on a capturing control.
   if (m.Msg == msgLButtonDown || m.Msg == msgRButtonDown || m.Msg == msgMButtonDown ||
