@@ -51,16 +51,19 @@ TCustomImageList::~TCustomImageList() {
   for (TChangeLink* link : FLinks) link->FSender = nullptr;
 }
 
+// A new size is news even to a list without images: its users lay themselves out by it.
 void TCustomImageList::SetWidth(int value) {
   if (value == FWidth || value <= 0) return;
   FWidth = value;
-  Clear();
+  FImages.clear();
+  Change();
 }
 
 void TCustomImageList::SetHeight(int value) {
   if (value == FHeight || value <= 0) return;
   FHeight = value;
-  Clear();
+  FImages.clear();
+  Change();
 }
 
 int TCustomImageList::Add(const TBitmap& image) {
