@@ -433,39 +433,13 @@ int TWkCustomTabControl::TabAtPos(TPoint p) {
   return -1;
 }
 
-// ---- events ----
+// ---- selection and scrolling ----
 
 bool TWkCustomTabControl::DoChanging(int newIndex) {
   bool allow = true;
   FOnChanging(this, newIndex, allow);
   return allow;
 }
-
-bool TWkCustomTabControl::DoGetTextColor(int tabIndex, TWkTextStyle style, TColor& color) {
-  bool handled = false;
-  FOnGetTextColor(this, tabIndex, style, color, handled);
-  return handled;
-}
-
-bool TWkCustomTabControl::DoPaintBackground(TCanvas& canvas, const TRect& rect) {
-  bool handled = false;
-  FOnPaintBackground(this, &canvas, rect, handled);
-  return handled;
-}
-
-bool TWkCustomTabControl::DoPaintCardBackground(TCanvas& canvas, int row, const TRect& rect) {
-  bool handled = false;
-  FOnPaintCardBackground(this, &canvas, row, rect, handled);
-  return handled;
-}
-
-bool TWkCustomTabControl::DoPaintTabBackground(TCanvas& canvas, int tabIndex, const TRect& rect) {
-  bool handled = false;
-  FOnPaintTabBackground(this, &canvas, tabIndex, rect, handled);
-  return handled;
-}
-
-// ---- selection and scrolling ----
 
 bool TWkCustomTabControl::CanSelectTab(int index) {
   if (index < 0 || index >= FTabs.Count()) return false;

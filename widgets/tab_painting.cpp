@@ -19,6 +19,32 @@ constexpr uint8_t kHotBarLightness = 140;
 constexpr int kGradientStep = 1;  // every colour change of a tab's gradient starts a band
 }  // namespace
 
+// ---- paint events ----
+
+bool TWkCustomTabControl::DoGetTextColor(int tabIndex, TWkTextStyle style, TColor& color) {
+  bool handled = false;
+  FOnGetTextColor(this, tabIndex, style, color, handled);
+  return handled;
+}
+
+bool TWkCustomTabControl::DoPaintBackground(TCanvas& canvas, const TRect& rect) {
+  bool handled = false;
+  FOnPaintBackground(this, &canvas, rect, handled);
+  return handled;
+}
+
+bool TWkCustomTabControl::DoPaintCardBackground(TCanvas& canvas, int row, const TRect& rect) {
+  bool handled = false;
+  FOnPaintCardBackground(this, &canvas, row, rect, handled);
+  return handled;
+}
+
+bool TWkCustomTabControl::DoPaintTabBackground(TCanvas& canvas, int tabIndex, const TRect& rect) {
+  bool handled = false;
+  FOnPaintTabBackground(this, &canvas, tabIndex, rect, handled);
+  return handled;
+}
+
 // ---- the whole control ----
 
 // A paint that comes before the layout the loop was asked for (a control painting at once)
