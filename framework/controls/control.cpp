@@ -333,8 +333,11 @@ intptr_t TControl::Perform(uint32_t msg, intptr_t wParam, intptr_t lParam) {
   return m.Result;
 }
 
-void TControl::PostMessage(uint32_t msg, intptr_t wParam, intptr_t lParam) {
-  if (TWindowSystem* ws = TWindowSystem::Current()) ws->PostMessage(this, msg, wParam, lParam);
+bool TControl::PostMessage(uint32_t msg, intptr_t wParam, intptr_t lParam) {
+  TWindowSystem* ws = TWindowSystem::Current();
+  if (ws == nullptr) return false;
+  ws->PostMessage(this, msg, wParam, lParam);
+  return true;
 }
 
 void TControl::WndProc(TMessage& m) {

@@ -172,9 +172,9 @@ class TControl : public TComponent {
 
   // Messages.
   intptr_t Perform(uint32_t msg, intptr_t wParam = 0, intptr_t lParam = 0);
-  // Queues `msg` for this control: the loop's next pass delivers it, unless the control
-  // is destroyed first. Without a running window system nothing is queued.
-  void PostMessage(uint32_t msg, intptr_t wParam = 0, intptr_t lParam = 0);
+  // Queues `msg` for this control, delivered at the start of the loop's next pass (before its
+  // paint); answers false when no loop runs. A freed control's queued messages are dropped.
+  bool PostMessage(uint32_t msg, intptr_t wParam = 0, intptr_t lParam = 0);
   virtual void WndProc(TMessage& message);
   virtual void Dispatch(TMessage& message);
   virtual void DefaultHandler(TMessage&) {}

@@ -4,8 +4,10 @@
 #include <memory>
 #include <vector>
 
+#include "framework/core/color.h"
 #include "framework/core/component.h"
 #include "framework/typeinfo/event.h"
+#include "framework/typeinfo/type_info.h"
 
 class TBitmap;
 class TCanvas;
@@ -27,6 +29,12 @@ class TChangeLink {
   TCustomImageList* FSender = nullptr;
 };
 
+// How a list draws an image for a disabled control: as a flat silhouette in the
+// button-shadow colour, or in grey shades (each pixel's lightness, half lifted toward the
+// button face) that keep the picture readable.
+enum TImageDisabledLook { dlSilhouette, dlGrayShades };
+VM_DECLARE_ENUM(TImageDisabledLook);
+
 class TCustomImageList : public TComponent {
  public:
   VM_CLASS()
@@ -42,10 +50,15 @@ class TCustomImageList : public TComponent {
   // Adds a copy of `image` cut or padded to the list's size; answers its index. The
   // image's bottom-left pixel is its see-through colour.
   int Add(const TBitmap& image);
+  // The same with a see-through colour of the caller's (clNone: every pixel is drawn).
+  int AddMasked(const TBitmap& image, TColor seeThrough);
   void Clear();
 
-  // Draws image `index` with its top-left corner at (x, y); a disabled image is drawn as
-  // a flat silhouette in the button-shadow colour. Indices outside the list draw nothing.
+  TImageDisabledLook DisabledLook() const { return FDisabledLook; }
+  void SetDisabledLook(TImageDisabledLook value);
+
+  // Draws image `index` with its top-left corner at (x, y), a disabled image in the
+  // list's disabled look. Indices outside the list draw nothing.
   void Draw(TCanvas& canvas, int x, int y, int index, bool enabled) const;
 
   void RegisterChanges(TChangeLink* link);
@@ -57,6 +70,7 @@ class TCustomImageList : public TComponent {
  private:
   int FWidth = 16;
   int FHeight = 16;
+  TImageDisabledLook FDisabledLook = dlSilhouette;
   std::vector<std::unique_ptr<TBitmap>> FImages;
   std::vector<TChangeLink*> FLinks;
 };

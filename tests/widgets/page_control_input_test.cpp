@@ -164,7 +164,7 @@ TEST_F(PageInputTest, TabHintsShowEachTabsHintAndRestoreTheControlsOwn) {
   Control->SetHotTrack(false);
   Control->SetTabHints(true);
   Page(3)->SetHint("the K300 group");
-  Control->TabsChanged();  // a hint alone does not rebuild the records
+  Control->RebuildTabs();  // a hint alone does not rebuild the records
   Settle();
   Backend->MoveMouse(ScreenOf(InsideTab(3)));
   Settle();
@@ -284,7 +284,7 @@ TEST_F(PageInputTest, HidingTheActivePagesTabClearsTheSelectionAndHidingAllTabsL
   EXPECT_EQ(Control->Tabs().Count(), 0);
   EXPECT_EQ(Control->FirstVisibleTab(), -1);
   EXPECT_EQ(Control->TabAtPos({5, 300}), -1);
-  EXPECT_EQ(Control->CardRect(0), (TRect{0, 0, 241, 504})) << "the card covers the whole client area";
+  EXPECT_EQ(Control->Strip().CardRect(0), (TRect{0, 0, 241, 504})) << "the card covers the whole client area";
 }
 
 TEST_F(PageInputTest, AColouredPageTurnsColouredTabsOnAndTurningThemOffRestoresTheControlsColour) {

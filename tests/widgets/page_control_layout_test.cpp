@@ -12,7 +12,7 @@ TEST_F(PageControlTest, LoadingTheMainWindowsControlGivesTheMeasuredThicknessStr
   ASSERT_GE(n.L, 13);
   EXPECT_EQ(Control->FixedDimension(), n.F) << "the stored 23 only serves until the first layout";
   EXPECT_EQ(Control->StripRect(), (TRect{0, 0, n.F, 504}));
-  EXPECT_EQ(Control->CardRect(0), (TRect{n.F, 0, 241, 504}));
+  EXPECT_EQ(Control->Strip().CardRect(0), (TRect{n.F, 0, 241, 504}));
   EXPECT_EQ(Control->PageAreaRect(), (TRect{n.F + 1, 1, 241, 504}));
   for (int i = 0; i < Control->PageCount(); ++i)
     EXPECT_EQ(Page(i)->BoundsRect(), Bounds(n.F + 1, 1, 240 - n.F, 503)) << "page " << i;
@@ -67,11 +67,11 @@ TEST_F(PageControlTest, TabsRunBottomUpAndOverlapByTheirSlantLessOne) {
   canvas.Font().SetHeight(-13);
   canvas.Font().SetStyle(TFontStyles{fsBold});
   for (const std::string& c : Captions()) captionSum += canvas.TextExtent(c).cx;
-  EXPECT_EQ(Control->Tabs().Items(6).Rect.Right, captionSum + 62 + 8 * n.S) << "x-end of the seventh tab";
+  EXPECT_EQ(Control->Strip().Tab(6).Rect.Right, captionSum + 62 + 8 * n.S) << "x-end of the seventh tab";
   const int o = n.Start[size_t(n.FirstVisible)];
-  EXPECT_EQ(Control->OriginOffset(), o);
+  EXPECT_EQ(Control->Strip().OriginOffset(), o);
   for (int i = 0; i < 7; ++i) {
-    EXPECT_EQ(Control->Tabs().Items(i).Rect, (TRect{n.Start[size_t(i)], 0, n.End[size_t(i)], n.F})) << "tab " << i;
+    EXPECT_EQ(Control->Strip().Tab(i).Rect, (TRect{n.Start[size_t(i)], 0, n.End[size_t(i)], n.F})) << "tab " << i;
     EXPECT_EQ(Control->TabRect(i), (TRect{0, 504 - (n.End[size_t(i)] - o), n.F, 504 - (n.Start[size_t(i)] - o)}))
         << "tab " << i;
   }
@@ -82,7 +82,7 @@ TEST_F(PageControlTest, TheScrollerStandsAtTheTopWithTheSelectedTabJustBelowIt) 
   Load();
   const TStripNumbers n = Expected();
   ASSERT_TRUE(Control->NeedScroller()) << "seven captions do not fit 504 pixels in this font";
-  EXPECT_EQ(Control->ScrollerButtonSize(), n.A);
+  EXPECT_EQ(Control->Strip().ScrollerButtonSize(), n.A);
   ASSERT_NE(Control->Scroller(), nullptr);
   EXPECT_EQ(Control->Scroller()->BoundsRect(), Bounds(n.F - n.A - 2, 0, n.A, 2 * n.A - 1));
   EXPECT_EQ(Control->FirstVisibleTab(), n.FirstVisible);
@@ -100,7 +100,7 @@ TEST_F(PageControlTest, ASingleSlantTabOnTheLeftEdgeHasAChamferedLowerEndAndA45D
   Load();
   const TStripNumbers n = Expected();
   const TRect r = Control->TabRect(6);
-  const std::vector<TPoint> p = Control->TabControlPoints(6);
+  const std::vector<TPoint> p = Control->Strip().TabControlPoints(6);
   ASSERT_EQ(p.size(), 5u);
   EXPECT_EQ(p[0], (TPoint{n.F, r.Bottom})) << "base corner on the page";
   EXPECT_EQ(p[1], (TPoint{2, r.Bottom}));
@@ -182,7 +182,7 @@ TEST_F(PageControlTest, EveryOrientationMapsTheStripOntoItsEdge) {
     Control->UpdateLayout();
     const TRect r = Control->TabRect(0);
     EXPECT_TRUE(c.OnEdge(r, w, h)) << "orientation " << c.Orientation;
-    const TRect card = Control->CardRect(0);
+    const TRect card = Control->Strip().CardRect(0);
     EXPECT_TRUE(IntersectRect(card, r.Inflate(-1, -1)).IsEmpty()) << "the card lies beside the tabs";
   }
 }

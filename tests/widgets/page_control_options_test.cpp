@@ -6,7 +6,6 @@
 #include "formstream/text_form.h"
 #include "framework/core/stream.h"
 #include "tests/widgets/page_control_fixture.h"
-#include "widgets/image_list.h"
 
 namespace {
 class PageOptionsTest : public PageControlTest {
@@ -34,20 +33,20 @@ TEST_F(PageOptionsTest, MultiLineTabsWrapIntoRowsWithTheSelectedRowNextToThePage
   ASSERT_GT(rows, 1) << "seven tabs do not fit one 241-pixel row";
   EXPECT_FALSE(Control->NeedScroller());
   const int f = Control->FixedDimension();
-  EXPECT_EQ(Control->StripDepth(), f + (f - Control->RowOverlap()) * (rows - 1));
-  EXPECT_EQ(Control->Tabs().Items(6).Row, 0) << "the selected tab's row lies next to the page";
+  EXPECT_EQ(Control->Strip().StripDepth(), f + (f - Control->RowOverlap()) * (rows - 1));
+  EXPECT_EQ(Control->Strip().Tab(6).Row, 0) << "the selected tab's row lies next to the page";
   for (int i = 0; i < 7; ++i) {
-    const TWkTabData& tab = Control->Tabs().Items(i);
-    EXPECT_EQ(tab.Rect.Top, Control->StripDepth() - f - tab.Row * (f - Control->RowOverlap())) << "tab " << i;
+    const TWkTabPlace& tab = Control->Strip().Tab(i);
+    EXPECT_EQ(tab.Rect.Top, Control->Strip().StripDepth() - f - tab.Row * (f - Control->RowOverlap())) << "tab " << i;
     EXPECT_LE(tab.Rect.Right, 241) << "tab " << i << " fits the room";
     EXPECT_TRUE(Control->TabInView(i));
   }
-  const int firstRowBefore = Control->Tabs().Items(0).Row;
+  const int firstRowBefore = Control->Strip().Tab(0).Row;
   Control->SetActivePage(Page(0));
   Settle();
-  EXPECT_EQ(Control->Tabs().Items(0).Row, 0);
+  EXPECT_EQ(Control->Strip().Tab(0).Row, 0);
   EXPECT_NE(firstRowBefore, 0) << "tab 0 was not on the selected row before";
-  EXPECT_EQ(Control->Tabs().Items(0).Rect.Left, 0) << "rows keep their places along the strip";
+  EXPECT_EQ(Control->Strip().Tab(0).Rect.Left, 0) << "rows keep their places along the strip";
 }
 
 TEST_F(PageOptionsTest, AlignedRowsFillTheRoomSharingTheSpareWidth) {
@@ -58,7 +57,7 @@ TEST_F(PageOptionsTest, AlignedRowsFillTheRoomSharingTheSpareWidth) {
   Settle();
   std::vector<int> rowEnd(size_t(Control->RowCount()), 0);
   for (int i = 0; i < 7; ++i) {
-    const TWkTabData& tab = Control->Tabs().Items(i);
+    const TWkTabPlace& tab = Control->Strip().Tab(i);
     rowEnd[size_t(tab.Row)] = std::max(rowEnd[size_t(tab.Row)], tab.Rect.Right);
   }
   for (int end : rowEnd) EXPECT_EQ(end, 241) << "every row reaches the end of the room";
@@ -68,7 +67,7 @@ TEST_F(PageOptionsTest, TheCloseButtonClosesTheActivePageWhenTheHandlerAllows) {
   Control->SetShowCloseButton(true);
   Settle();
   ASSERT_NE(Control->CloseButton(), nullptr);
-  const int a = Control->ScrollerButtonSize();
+  const int a = Control->Strip().ScrollerButtonSize();
   EXPECT_EQ(Control->CloseButton()->BoundsRect(), Bounds(Control->FixedDimension() - a - 2, 0, a, a));
   EXPECT_EQ(Control->Scroller()->Top(), a + 2) << "the scroller moves past the close button";
   int asked = 0;
@@ -169,26 +168,27 @@ TEST_F(PageOptionsTest, TheLayoutMovesTheSelectionOffATabThatCannotBeSelected) {
 }
 
 TEST_F(PageOptionsTest, ATabImageTakesItsPlaceBelowTheCaptionAndGoesWithItsList) {
-  const int before = Control->Tabs().Items(6).Rect.Width();
-  auto* images = new TWkImageList(Form);
-  images->SetSize(10, 10);
+  const int before = Control->Strip().Tab(6).Rect.Width();
+  auto* images = new TImageList(Form);
+  images->SetWidth(10);
+  images->SetHeight(10);
   TBitmap blue;
   blue.SetPixelFormat(pf32bit);
   blue.SetSize(10, 10);
   blue.Canvas().Brush().SetColor(clBlue);
   blue.Canvas().FillRect({0, 0, 10, 10});
-  images->Add(blue);
+  images->AddMasked(blue, clNone);
   Control->SetImages(images);
   Page(6)->SetImageIndex(0);
   Settle();
-  EXPECT_EQ(Control->Tabs().Items(6).Rect.Width(), before + 10) << "ipBottom: the image adds its height";
-  const TRect content = Control->TabContentRect(Control->TabRect(6));
+  EXPECT_EQ(Control->Strip().Tab(6).Rect.Width(), before + 10) << "ipBottom: the image adds its height";
+  const TRect content = Control->Strip().ContentRect(Control->TabRect(6));
   const int x = content.Left + (content.Width() - 10) / 2;
   EXPECT_EQ(Control->OffscreenBitmap().PixelRGB(x + 5, content.Bottom - 5), 0xFF0000u) << "drawn at the bottom";
   delete images;
   Settle();
   EXPECT_EQ(Control->Images(), nullptr);
-  EXPECT_EQ(Control->Tabs().Items(6).Rect.Width(), before) << "laid out again without it";
+  EXPECT_EQ(Control->Strip().Tab(6).Rect.Width(), before) << "laid out again without it";
 }
 
 TEST_F(PageOptionsTest, TheFocusRectangleFramesTheSelectedCaptionWhileTheControlHasTheFocus) {
@@ -227,11 +227,11 @@ TEST_F(PageOptionsTest, RoundedTabsLeaveRoomForTheirCornersAndTheSelectedOneStan
   Control->SetTabStyle(tsRoundCorners);
   Settle();
   const int f = Control->FixedDimension();
-  EXPECT_EQ(Control->StripDepth(), f + 3);
-  const TWkTabData& selected = Control->Tabs().Items(6);
+  EXPECT_EQ(Control->Strip().StripDepth(), f + 3);
+  const TWkTabPlace& selected = Control->Strip().Tab(6);
   const TRect r = Control->TabRect(6);
   EXPECT_EQ(r.Left, selected.Rect.Top - 2) << "two pixels farther out";
   EXPECT_EQ(r.Height(), selected.Rect.Width() + 4) << "two pixels longer at each end";
-  EXPECT_EQ(Control->TabControlPoints(6).size(), 6u);
+  EXPECT_EQ(Control->Strip().TabControlPoints(6).size(), 6u);
   EXPECT_EQ(Control->TabAtPos({r.Left + 4, r.Top + 1}), 6) << "the enlarged end answers hit tests";
 }

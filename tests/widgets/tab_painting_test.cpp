@@ -134,7 +134,7 @@ TEST_F(TabPaintingTest, ACaptionsInkLiesInsideItsTextAreaAndReadsUpward) {
   Page(6)->SetCaption("I----");
   Settle();
   const TRect r = Control->TabRect(6);
-  const TRect text = Control->TabContentRect(r);
+  const TRect text = Control->Strip().ContentRect(r);
   TRect ink{1 << 20, 1 << 20, -1, -1};
   for (int y = r.Top; y < r.Bottom; ++y)
     for (int x = 4; x < r.Right; ++x)
@@ -178,8 +178,8 @@ TEST_F(TabPaintingTest, AHandledTextColourReplacesTheControlsChoice) {
   };
   Control->Invalidate();
   Settle();
-  const TRect selected = Control->TabContentRect(Control->TabRect(6));
-  const TRect other = Control->TabContentRect(Control->TabRect(5));
+  const TRect selected = Control->Strip().ContentRect(Control->TabRect(6));
+  const TRect other = Control->Strip().ContentRect(Control->TabRect(5));
   EXPECT_GT(InkBox(selected, 0x0000FF).Right, 0) << "the selected caption in the handler's colour";
   EXPECT_EQ(InkBox(other, 0x0000FF).Right, -1);
   EXPECT_NE(std::find(asked.begin(), asked.end(), 5), asked.end());
