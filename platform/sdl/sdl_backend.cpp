@@ -11,17 +11,18 @@
 #include <utility>
 
 #include "framework/core/color.h"
+#include "platform/sdl/sdl_frame_hints.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_text.h"
 
 namespace {
-// The desktop video drivers the environment names a display for, in SDL's order of
-// preference. Others would open no window (or a whole console screen), and trying one
-// without its display only prints the failure.
+// The desktop video drivers the environment names a display for, native Wayland first
+// and X11 (also a Wayland desktop's X11 server) after it. Others would open no window (or
+// a whole console screen), and trying one without its display only prints the failure.
 std::string DesktopDrivers() {
   std::string drivers;
-  if (std::getenv("DISPLAY") != nullptr) drivers = "x11";
-  if (std::getenv("WAYLAND_DISPLAY") != nullptr) drivers += drivers.empty() ? "wayland" : ",wayland";
+  if (std::getenv("WAYLAND_DISPLAY") != nullptr) drivers = "wayland";
+  if (std::getenv("DISPLAY") != nullptr) drivers += drivers.empty() ? "x11" : ",x11";
   return drivers;
 }
 }  // namespace
@@ -33,6 +34,10 @@ std::unique_ptr<TSdlBackend> CreateSdlBackend() {
     if (drivers.empty()) return nullptr;
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
   }
+  // The window class (X11) and application id (Wayland) name the desktop entry, so that
+  // docks and taskbars group the windows under its name and icon. SDL reads them from here.
+  setenv("SDL_VIDEO_X11_WMCLASS", kDesktopAppId, 0);
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", kDesktopAppId, 0);
   // A software surface: the accelerated path costs a GL context per window for nothing.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // Interrupts end the program as usual instead of becoming a quit event nobody reads.
@@ -108,11 +113,7 @@ void TSdlBackend::SetCapture(TPlatformWindow* window) {
   SDL_CaptureMouse(FCapture != nullptr ? SDL_TRUE : SDL_FALSE);
 }
 
-TPoint TSdlBackend::CursorPos() const {
-  int x = 0, y = 0;
-  SDL_GetGlobalMouseState(&x, &y);
-  return {x, y};
-}
+TPoint TSdlBackend::CursorPos() const { return FPointer; }
 
 void TSdlBackend::SetCursorShape(TCursorShape shape) {
   if (shape == TCursorShape::Hidden) {
@@ -270,8 +271,9 @@ void TSdlBackend::TranslateMouse(const SDL_Event& e) {
   } else {
     window = FCapture != nullptr ? FCapture : FGrab;
     if (window == nullptr) return;
-    out.ScreenPos = CursorPos();
+    out.ScreenPos = FPointer;
   }
+  FPointer = out.ScreenPos;
   out.Window = FCapture != nullptr ? FCapture : FGrab != nullptr ? FGrab : window;
   if (motion) {
     FButtons = ButtonModifiersOf(e.motion.state);
@@ -361,6 +363,10 @@ void TSdlBackend::TranslateWindowEvent(const SDL_WindowEvent& e) {
       Queue(TInputKind::WindowDeactivate, window);
       break;
     case SDL_WINDOWEVENT_EXPOSED: window->PresentAll(); break;
+    // A held button keeps the pointer's events coming from outside: they say where it is.
+    case SDL_WINDOWEVENT_LEAVE:
+      if (FButtons == 0) FPointer = kPointerOutside;
+      break;
     case SDL_WINDOWEVENT_MOVED:
       if (TPoint to{e.data1, e.data2}; to != window->ScreenBounds().TopLeft()) {
         window->MovedTo(to);

@@ -69,6 +69,11 @@ class TSdlBackend : public TPlatformBackend {
   TSdlWindow* FFocus = nullptr;
   TSdlWindow* FGrab = nullptr;  // the window a held button went down in
   uint32_t FButtons = 0;  // imLeft, imRight, imMiddle held
+  // Where the pointer events of our windows last put the pointer, in screen coordinates;
+  // far outside every window once it has left them. Remote and synthetic input move the
+  // pointer only through those events, not through the display's global pointer state.
+  static constexpr TPoint kPointerOutside{-1000000, -1000000};
+  TPoint FPointer = kPointerOutside;
   Uint32 FWakeEvent = 0;
   std::atomic<bool> FWaiting = false;
   std::atomic<bool> FWakeRequested = false;

@@ -4,6 +4,7 @@
 
 #include "framework/core/exceptions.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sdl_frame_hints.h"
 #include "platform/sdl/sdl_text.h"
 
 namespace {
@@ -37,6 +38,7 @@ void TSdlWindow::CreateHandle() {
   FHandle = SDL_CreateWindow(Cp1252ToUtf8(FCaption).c_str(), FBounds.Left, FBounds.Top,
                              std::max(1, FBounds.Width()), std::max(1, FBounds.Height()), flags);
   if (FHandle == nullptr) throw EOutOfResources(rs::SWindowCreateError, std::string(SDL_GetError()));
+  ApplyFrameHints(FHandle, FFrame);
   FBackend.HandleCreated(this);
 }
 

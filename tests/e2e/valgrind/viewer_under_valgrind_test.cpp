@@ -73,6 +73,16 @@ std::string SummaryLines(const std::string& log) {
       lines += line + "\n";
   return lines;
 }
+// The viewer is built with the same flags as this test. Sanitisers may come from the
+// project's option or straight from the compiler flags, so ask the compiler as well.
+#ifdef VELMORATH_SANITIZED_BUILD
+#elif defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define VELMORATH_SANITIZED_BUILD 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
+#define VELMORATH_SANITIZED_BUILD 1
+#endif
+#endif
 }  // namespace
 
 class ViewerUnderValgrind : public ::testing::Test {
