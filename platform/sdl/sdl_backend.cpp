@@ -16,13 +16,16 @@
 #include "platform/sdl/sdl_text.h"
 
 namespace {
-// The desktop video drivers the environment names a display for, native Wayland first
-// and X11 (also a Wayland desktop's X11 server) after it. Others would open no window (or
-// a whole console screen), and trying one without its display only prints the failure.
+// The desktop video drivers the environment names a display for: X11 first where there is
+// one (also a Wayland desktop's X11 server), native Wayland where it is the only display.
+// SDL 2.26's Wayland driver can crash inside its start-up on a compositor it does not
+// expect (seen on a headless compositor), and a crash there leaves no fallback. Others
+// would open no window (or a whole console screen), and trying one without its display
+// only prints the failure.
 std::string DesktopDrivers() {
   std::string drivers;
-  if (std::getenv("WAYLAND_DISPLAY") != nullptr) drivers = "wayland";
-  if (std::getenv("DISPLAY") != nullptr) drivers += drivers.empty() ? "x11" : ",x11";
+  if (std::getenv("DISPLAY") != nullptr) drivers = "x11";
+  if (std::getenv("WAYLAND_DISPLAY") != nullptr) drivers += drivers.empty() ? "wayland" : ",wayland";
   return drivers;
 }
 }  // namespace

@@ -1,15 +1,19 @@
 // Mouse-over looks of the real viewer driven by synthetic pointer motion (what remote
-// desktops and VNC deliver): the hot bar of a side tab stays while the pointer rests on
-// it and goes when the pointer leaves the window; About shows its mouse-over rings on
-// hover and its focus rings when pressed and dragged outside.
+// desktops and VNC deliver), on a bare display and under a window manager (openbox): the
+// hot bar of a side tab stays while the pointer rests on it and goes when the pointer
+// leaves the window; About shows its mouse-over rings on hover and its focus rings when
+// pressed and dragged outside.
 //
 // What each region must look like comes from a mirror: the same program on the headless
 // backend in this process, given the same pointer moves. Only the region that the step
 // changes is compared; the banner and the clock go their own way on the two.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -22,8 +26,6 @@
 #include "widgets/push_buttons.h"
 
 namespace {
-// The main window's client area on the desktop (its designed place, no window manager).
-constexpr TPoint kClientOrigin{140, 96};
 // Where the pointer rests outside the viewer's windows.
 constexpr TPoint kAwayFromEveryWindow{20, 20};
 // How long the hot bar must stay with the pointer resting: many polls of the strip.
@@ -31,13 +33,17 @@ constexpr int kRestSamples = 5;
 constexpr std::chrono::milliseconds kRestSampleGap{200};
 }  // namespace
 
-class PointerOnDesktop : public ::testing::Test {
+// The parameter: whether a window manager frames the windows.
+class PointerOnDesktop : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
     if (!ProgramAvailable("xdotool") || !ProgramAvailable("import"))
       GTEST_SKIP() << "xdotool and ImageMagick's import are needed to drive the desktop";
+    if (GetParam() && (!ProgramAvailable("openbox") || !ProgramAvailable("xwininfo") || !ProgramAvailable("xprop")))
+      GTEST_SKIP() << "openbox, xwininfo and xprop are needed for the window-manager run";
     Display = std::make_unique<TVirtualDisplay>();
     if (!Display->Failure().empty()) GTEST_SKIP() << "no virtual display: " << Display->Failure();
+    if (GetParam()) StartWindowManager();
     Backend = CreateHeadlessBackend();
     Mirror = std::make_unique<TApplication>();
     StartVelmorath(*Mirror, *Backend, VELMORATH_VIEWER);
@@ -47,20 +53,64 @@ class PointerOnDesktop : public ::testing::Test {
 
     // The desktop's pointer starts away from the windows, like the mirror's.
     Xdotool("mousemove --sync " + std::to_string(kAwayFromEveryWindow.X) + " " + std::to_string(kAwayFromEveryWindow.Y));
-    ShotPath = WorkPath(TestName() + ".png", "pointer_work");
+    ShotPath = WorkPath(FileStem() + ".png", "pointer_work");
     Viewer = std::make_unique<TChildProcess>(std::vector<std::string>{VELMORATH_VIEWER},
                                              std::vector<std::string>{"DISPLAY=" + Display->Name(), kNoSessionBus},
-                                             WorkPath(TestName() + ".out", "pointer_work"),
-                                             WorkPath(TestName() + ".err", "pointer_work"));
+                                             WorkPath(FileStem() + ".out", "pointer_work"),
+                                             WorkPath(FileStem() + ".err", "pointer_work"));
     ASSERT_TRUE(Viewer->Started());
+    ASSERT_TRUE(Eventually([&] { return FindClientOrigin(); })) << "no main window";
     const TRect pages = Form1->WkPageControl1->BoundsRect();
-    ASSERT_TRUE(Eventually([&] { return DesktopShowsMirror(pages); })) << "the viewer never showed its tabs";
+    ASSERT_TRUE(Eventually([&] { return DesktopShowsMirror(pages); })) << "the viewer never showed its tabs; " << LastDifference;
   }
 
   void TearDown() override {
     Viewer.reset();
+    Manager.reset();
     Mirror.reset();
     Display.reset();
+  }
+
+  // The test's name as a file name: a parameterised test's name holds a "/".
+  static std::string FileStem() {
+    std::string name = TestName();
+    std::replace(name.begin(), name.end(), '/', '_');
+    return name;
+  }
+
+  void StartWindowManager() {
+    Manager = std::make_unique<TChildProcess>(std::vector<std::string>{"openbox"},
+                                              std::vector<std::string>{"DISPLAY=" + Display->Name(), kNoSessionBus},
+                                              WorkPath(FileStem() + ".openbox.out", "pointer_work"),
+                                              WorkPath(FileStem() + ".openbox.err", "pointer_work"));
+    ASSERT_TRUE(Manager->Started());
+    ASSERT_TRUE(Eventually([&] {
+      std::string root;
+      RunOnDisplay(Display->Name(), "xprop -root _NET_SUPPORTING_WM_CHECK", &root);
+      return root.find("window id") != std::string::npos;
+    })) << "openbox never took the screen";
+  }
+
+  // Where the main window's client area lies on the screen: its designed place on a bare
+  // display, inside the frame under a window manager.
+  bool FindClientOrigin() {
+    if (!GetParam()) {
+      ClientOrigin = {140, 96};
+      return true;
+    }
+    std::string id, info;
+    RunOnDisplay(Display->Name(), "xdotool search --onlyvisible --name '^Velmorath V1.4$'", &id);
+    if (id.empty()) return false;
+    RunOnDisplay(Display->Name(), "xwininfo -id " + id.substr(0, id.find('\n')), &info);
+    std::istringstream lines(info);
+    int found = 0;
+    for (std::string line; std::getline(lines, line);) {
+      const size_t colon = line.find(':');
+      if (colon == std::string::npos) continue;
+      if (line.find("Absolute upper-left X") != std::string::npos) ClientOrigin.X = std::atoi(line.c_str() + colon + 1), ++found;
+      if (line.find("Absolute upper-left Y") != std::string::npos) ClientOrigin.Y = std::atoi(line.c_str() + colon + 1), ++found;
+    }
+    return found == 2;
   }
 
   // The mirror handles its messages and lets its short timers run, as the desktop's
@@ -77,8 +127,8 @@ class PointerOnDesktop : public ::testing::Test {
   void MoveTo(TPoint client) {
     Backend->MoveMouse(Form1->ClientToScreen(client));
     SettleMirror();
-    Xdotool("mousemove --sync " + std::to_string(kClientOrigin.X + client.X) + " " +
-            std::to_string(kClientOrigin.Y + client.Y));
+    Xdotool("mousemove --sync " + std::to_string(ClientOrigin.X + client.X) + " " +
+            std::to_string(ClientOrigin.Y + client.Y));
   }
   void MoveAway() {
     Backend->MoveMouse({-100, -100});
@@ -97,7 +147,13 @@ class PointerOnDesktop : public ::testing::Test {
     if (!TakeScreenshot(Display->Name(), ShotPath, shot)) return false;
     for (int y = area.Top; y < area.Bottom; ++y)
       for (int x = area.Left; x < area.Right; ++x)
-        if (shot.At(kClientOrigin.X + x, kClientOrigin.Y + y) != MirrorPixel(x, y)) return false;
+        if (shot.At(ClientOrigin.X + x, ClientOrigin.Y + y) != MirrorPixel(x, y)) {
+          std::ostringstream at;
+          at << "first difference at client (" << x << ", " << y << "): desktop " << std::hex
+             << shot.At(ClientOrigin.X + x, ClientOrigin.Y + y) << ", mirror " << MirrorPixel(x, y);
+          LastDifference = at.str();
+          return false;
+        }
     return true;
   }
   TRect TabArea(int index) const {
@@ -110,11 +166,14 @@ class PointerOnDesktop : public ::testing::Test {
   std::unique_ptr<TVirtualDisplay> Display;
   std::unique_ptr<THeadlessBackend> Backend;
   std::unique_ptr<TApplication> Mirror;
+  std::unique_ptr<TChildProcess> Manager;
   std::unique_ptr<TChildProcess> Viewer;
   std::string ShotPath;
+  TPoint ClientOrigin;
+  std::string LastDifference;  // where the last comparison found the two apart
 };
 
-TEST_F(PointerOnDesktop, TheHotBarStaysWhileThePointerRestsOnATabAndGoesWhenItLeaves) {
+TEST_P(PointerOnDesktop, TheHotBarStaysWhileThePointerRestsOnATabAndGoesWhenItLeaves) {
   TWkPageControl& pages = *Form1->WkPageControl1;
   int hovered = -1;
   for (int i = 0; i < pages.Tabs().Count() && hovered < 0; ++i)
@@ -134,7 +193,7 @@ TEST_F(PointerOnDesktop, TheHotBarStaysWhileThePointerRestsOnATabAndGoesWhenItLe
   EXPECT_TRUE(Eventually([&] { return DesktopShowsMirror(area); })) << "the hot bar stayed after the pointer left";
 }
 
-TEST_F(PointerOnDesktop, AboutShowsMouseOverRingsOnHoverAndFocusRingsWhenDraggedOutside) {
+TEST_P(PointerOnDesktop, AboutShowsMouseOverRingsOnHoverAndFocusRingsWhenDraggedOutside) {
   TWkBitBtn& about = *Form1->WkBitBtn2;
   const TRect area = about.BoundsRect();
   const TPoint middle{(area.Left + area.Right) / 2, (area.Top + area.Bottom) / 2};
@@ -155,3 +214,8 @@ TEST_F(PointerOnDesktop, AboutShowsMouseOverRingsOnHoverAndFocusRingsWhenDragged
   Xdotool("mouseup 1");
   EXPECT_TRUE(Eventually([&] { return DesktopShowsMirror(area); }));
 }
+
+INSTANTIATE_TEST_SUITE_P(BareAndFramed, PointerOnDesktop, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "UnderWindowManager" : "BareDisplay";
+                         });
