@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -172,7 +173,12 @@ std::string WorkPath(const std::string& name, const std::string& folder) {
   return (dir / name).string();
 }
 
-std::string TestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
+// A parameterised test's name holds a "/", which a file name cannot.
+std::string TestName() {
+  std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  std::replace(name.begin(), name.end(), '/', '_');
+  return name;
+}
 
 bool Eventually(const std::function<bool()>& condition, int ms, int pollMs) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
@@ -181,4 +187,44 @@ bool Eventually(const std::function<bool()>& condition, int ms, int pollMs) {
     std::this_thread::sleep_for(std::chrono::milliseconds(pollMs));
   }
   return true;
+}
+
+// ---- windows and window managers ----
+
+std::string VisibleWindowId(const std::string& display, const std::string& caption) {
+  std::string id;
+  RunOnDisplay(display, "xdotool search --onlyvisible --name '^" + caption + "$'", &id);
+  return id.substr(0, id.find('\n'));
+}
+
+TClientGeometry ClientGeometryOf(const std::string& display, const std::string& windowId) {
+  TClientGeometry g;
+  std::string info;
+  if (windowId.empty() || RunOnDisplay(display, "xwininfo -id " + windowId, &info) != 0) return g;
+  std::istringstream lines(info);
+  for (std::string line; std::getline(lines, line);) {
+    const size_t colon = line.find(':');
+    if (colon == std::string::npos) continue;
+    const std::string key = line.substr(0, colon);
+    const int value = std::atoi(line.c_str() + colon + 1);
+    if (key.find("Absolute upper-left X") != std::string::npos) g.X = value;
+    if (key.find("Absolute upper-left Y") != std::string::npos) g.Y = value;
+    if (key.find("  Width") == 0) g.Width = value;
+    if (key.find("  Height") == 0) g.Height = value;
+  }
+  return g;
+}
+
+std::unique_ptr<TChildProcess> StartWindowManager(const std::string& display, std::string& failure) {
+  auto manager = std::make_unique<TChildProcess>(std::vector<std::string>{"openbox"},
+                                                 std::vector<std::string>{"DISPLAY=" + display, kNoSessionBus},
+                                                 WorkPath(TestName() + ".openbox.out", "wm_work"),
+                                                 WorkPath(TestName() + ".openbox.err", "wm_work"));
+  const bool managing = manager->Started() && Eventually([&] {
+    std::string root;
+    RunOnDisplay(display, "xprop -root _NET_SUPPORTING_WM_CHECK", &root);
+    return root.find("window id") != std::string::npos;
+  });
+  if (!managing) failure = "openbox never took the screen";
+  return manager;
 }

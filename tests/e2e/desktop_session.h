@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -77,3 +78,15 @@ bool ProgramAvailable(const std::string& name);
 bool TakeScreenshot(const std::string& display, const std::string& pngPath, TScreenshot& shot);
 // The lines of a text file.
 std::vector<std::string> ReadLines(const std::string& path);
+
+// The id of the visible window with exactly this caption, or "".
+std::string VisibleWindowId(const std::string& display, const std::string& caption);
+// Where a window's client area lies on the screen, inside any frame a window manager drew
+// around it (X -1 when the window is not found).
+struct TClientGeometry {
+  int X = -1, Y = -1, Width = 0, Height = 0;
+};
+TClientGeometry ClientGeometryOf(const std::string& display, const std::string& windowId);
+// Starts openbox on the display and waits until it manages the screen; `failure` says why
+// when it never does.
+std::unique_ptr<TChildProcess> StartWindowManager(const std::string& display, std::string& failure);

@@ -54,11 +54,7 @@ class ViewerOnDesktop : public ::testing::Test {
               0);
   }
   // The id of the visible window with exactly this caption, or "".
-  std::string VisibleWindow(const std::string& caption) {
-    std::string id;
-    RunOnDisplay(Display->Name(), "xdotool search --onlyvisible --name '^" + caption + "$'", &id);
-    return id.substr(0, id.find('\n'));
-  }
+  std::string VisibleWindow(const std::string& caption) { return VisibleWindowId(Display->Name(), caption); }
   void RequestClose(const std::string& id) {
     ASSERT_FALSE(id.empty());
     ASSERT_EQ(RunOnDisplay(Display->Name(), std::string(VELMORATH_CLOSE_REQUEST) + " " + id), 0);

@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -21,10 +20,6 @@ constexpr int kAboutX = 196, kAboutY = 596;
 constexpr int kPhotoX = 500, kPhotoY = 300;
 // How long a refused request is given to take effect anyway before the size is read again.
 constexpr std::chrono::milliseconds kRefusalGrace{700};
-
-struct TGeometry {
-  int X = -1, Y = -1, Width = 0, Height = 0;
-};
 }  // namespace
 
 class ViewerUnderWindowManager : public ::testing::Test {
@@ -34,13 +29,10 @@ class ViewerUnderWindowManager : public ::testing::Test {
       if (!ProgramAvailable(tool)) GTEST_SKIP() << tool << " is needed to run the viewer under a window manager";
     Display = std::make_unique<TVirtualDisplay>();
     if (!Display->Failure().empty()) GTEST_SKIP() << "no virtual display: " << Display->Failure();
+    std::string failure;
+    Manager = StartWindowManager(Display->Name(), failure);
+    ASSERT_TRUE(failure.empty()) << failure;
     const std::vector<std::string> env{"DISPLAY=" + Display->Name(), kNoSessionBus};
-    Manager = std::make_unique<TChildProcess>(std::vector<std::string>{"openbox"}, env,
-                                              WorkPath(TestName() + ".openbox.out", "wm_work"),
-                                              WorkPath(TestName() + ".openbox.err", "wm_work"));
-    ASSERT_TRUE(Manager->Started());
-    ASSERT_TRUE(Eventually([&] { return Run("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos; }))
-        << "openbox never took the screen";
     ShotPath = WorkPath(TestName() + ".png", "wm_work");
     Viewer = std::make_unique<TChildProcess>(std::vector<std::string>{VELMORATH_VIEWER}, env,
                                              WorkPath(TestName() + ".out", "wm_work"), WorkPath(TestName() + ".err", "wm_work"));
@@ -61,34 +53,16 @@ class ViewerUnderWindowManager : public ::testing::Test {
     RunOnDisplay(Display->Name(), command, &out);
     return out;
   }
-  std::string VisibleWindow(const std::string& caption) {
-    const std::string id = Run("xdotool search --onlyvisible --name '^" + caption + "$'");
-    return id.substr(0, id.find('\n'));
-  }
-  // The client area's place and size on the screen, inside the window manager's frame.
-  TGeometry ClientGeometry(const std::string& id) {
-    TGeometry g;
-    std::istringstream lines(Run("xwininfo -id " + id));
-    for (std::string line; std::getline(lines, line);) {
-      const size_t colon = line.find(':');
-      if (colon == std::string::npos) continue;
-      const std::string key = line.substr(0, colon);
-      const int value = std::atoi(line.c_str() + colon + 1);
-      if (key.find("Absolute upper-left X") != std::string::npos) g.X = value;
-      if (key.find("Absolute upper-left Y") != std::string::npos) g.Y = value;
-      if (key.find("  Width") == 0) g.Width = value;
-      if (key.find("  Height") == 0) g.Height = value;
-    }
-    return g;
-  }
+  std::string VisibleWindow(const std::string& caption) { return VisibleWindowId(Display->Name(), caption); }
+  TClientGeometry ClientGeometry(const std::string& id) { return ClientGeometryOf(Display->Name(), id); }
   bool ClientShowsNow(const std::string& id, int x, int y, uint32_t colour, bool equal = true) {
-    const TGeometry g = ClientGeometry(id);
+    const TClientGeometry g = ClientGeometry(id);
     TScreenshot shot;
     if (g.X < 0 || !TakeScreenshot(Display->Name(), ShotPath, shot)) return false;
     return (shot.At(g.X + x, g.Y + y) == colour) == equal;
   }
   void ClickClient(const std::string& id, int x, int y) {
-    const TGeometry g = ClientGeometry(id);
+    const TClientGeometry g = ClientGeometry(id);
     ASSERT_GE(g.X, 0);
     ASSERT_EQ(RunOnDisplay(Display->Name(), "xdotool mousemove --sync " + std::to_string(g.X + x) + " " +
                                                 std::to_string(g.Y + y) + " click 1"),
@@ -116,13 +90,13 @@ TEST_F(ViewerUnderWindowManager, TheFrameOffersNeitherResizeNorMaximise) {
 
   ASSERT_EQ(RunOnDisplay(Display->Name(), "xdotool windowsize " + Main + " 400 300"), 0);
   std::this_thread::sleep_for(kRefusalGrace);
-  const TGeometry g = ClientGeometry(Main);
+  const TClientGeometry g = ClientGeometry(Main);
   EXPECT_EQ(g.Width, kClientWidth);
   EXPECT_EQ(g.Height, kClientHeight);
 }
 
 TEST_F(ViewerUnderWindowManager, ClicksLandThroughTheFramesOffset) {
-  const TGeometry g = ClientGeometry(Main);
+  const TClientGeometry g = ClientGeometry(Main);
   EXPECT_EQ(g.Width, kClientWidth);
   EXPECT_EQ(g.Height, kClientHeight);
   ClickClient(Main, kW900X, kW900Y);
