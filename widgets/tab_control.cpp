@@ -13,6 +13,7 @@
 #include "framework/graphics/text_measure.h"
 #include "framework/typeinfo/class_info.h"
 #include "widgets/frame_drawing.h"
+#include "widgets/kit_messages.h"
 #include "widgets/property_write.h"
 
 VM_ENUM_INFO(TWkTabOrientation, "toTop", "toLeft", "toBottom", "toRight")
@@ -32,8 +33,6 @@ constexpr const char* kVerticalTextFace = "Verdana";
 // Escapements in tenths of a degree: vertical captions read upward, on the right edge downward.
 constexpr int kUpwardEscapement = 900;
 constexpr int kDownwardEscapement = 2700;
-// The control's own request, posted to itself, to lay the strip out before the next paint.
-constexpr uint32_t msgLayoutRequest = msgUser + 0x7A0;
 // The effects of one layout settle with one more; a third would mean they never do.
 constexpr int kLayoutPasses = 3;
 }  // namespace
@@ -225,7 +224,7 @@ void TWkCustomTabControl::Notification(TComponent* component, TOperation operati
 void TWkCustomTabControl::Relayout() {
   FLayoutDirty = true;
   Invalidate();
-  if (!FLayoutRequested) FLayoutRequested = PostMessage(msgLayoutRequest);
+  if (!FLayoutRequested) FLayoutRequested = PostMessage(TabLayoutRequest);
 }
 
 // What a layout sets off (the control's colour that the pages follow, a selection moved)
@@ -640,7 +639,7 @@ void TWkCustomTabControl::FontChanged(TMessage& m) {
 }
 
 void TWkCustomTabControl::Dispatch(TMessage& m) {
-  if (m.Msg == msgLayoutRequest) {
+  if (m.Msg == TabLayoutRequest) {
     FLayoutRequested = false;
     UpdateLayout();
     return;
