@@ -110,6 +110,10 @@ class TPlatformBackend {
   virtual void WaitForEvents(int64_t timeoutMs) = 0;
   // Makes a WaitForEvents in progress return at once (from any thread).
   virtual void Wake() = 0;
+  // Whether a timer falling due a little after another may be served in that one's
+  // wake-up (each wake-up costs a desktop its event pumping). A virtual clock keeps every
+  // due time exact.
+  virtual bool CoalescesTimers() const { return false; }
 
   // Milliseconds since an arbitrary start, never going back.
   virtual uint64_t TickCount() const = 0;

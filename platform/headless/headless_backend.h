@@ -79,6 +79,9 @@ class THeadlessBackend : public TPlatformBackend {
   bool PollEvent(TInputEvent& event) override;
   void WaitForEvents(int64_t timeoutMs) override;
   void Wake() override { FWoken = true; }
+  bool CoalescesTimers() const override { return FCoalescesTimers; }
+  // Serves timers the way a desktop does, sharing wake-ups (off: every due time exact).
+  void SetCoalescesTimers(bool on) { FCoalescesTimers = on; }
   uint64_t TickCount() const override { return FNow; }
   TLocalTime LocalTime() const override;
   void SetIcon(const TBitmapImage* icon) override;
@@ -117,6 +120,7 @@ class THeadlessBackend : public TPlatformBackend {
   TPlatformWindow* MouseTarget(TPoint pos) const;
 
   THeadlessScreen FScreen;
+  bool FCoalescesTimers = false;
   std::vector<THeadlessWindow*> FWindows;  // bottom first
   std::deque<TInputEvent> FEvents;
   TPlatformWindow* FCapture = nullptr;

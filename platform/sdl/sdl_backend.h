@@ -35,6 +35,7 @@ class TSdlBackend : public TPlatformBackend {
   bool PollEvent(TInputEvent& event) override;
   void WaitForEvents(int64_t timeoutMs) override;
   void Wake() override;
+  bool CoalescesTimers() const override { return true; }
   uint64_t TickCount() const override;
   TLocalTime LocalTime() const override;
   void SetIcon(const TBitmapImage* icon) override;
