@@ -10,6 +10,7 @@
 #include "framework/graphics/region.h"
 
 class TCanvas;
+class TOverlay;
 class TPlatformBackend;
 class TPlatformWindow;
 
@@ -78,6 +79,12 @@ class TWinControl : public TControl {
   // Paints the invalid parts of this window and of its child windows; answers the
   // bounding box of what was painted, in top-level surface coordinates.
   TRect PaintInvalidWindows();
+
+  // The overlay above a top-level window's content, or none. Its holder calls OverlayChanged
+  // with the area it covered before, whenever its area or its look changed.
+  void SetOverlay(TOverlay* overlay);
+  TOverlay* Overlay() const { return FOverlay; }
+  void OverlayChanged(const TRegion& oldArea);
 
   // Top-level windows own a platform window whose surface they paint into.
   TPlatformWindow* PlatformWindow() const { return FPlatformWindow.get(); }
@@ -154,6 +161,7 @@ class TWinControl : public TControl {
   // Paints a window-less child at once on the surface, clipped to what shows of it.
   void PaintControlNow(TControl* control);
   bool ForwardMouseToChild(TMessage& m);
+  TWinControl* KeyPreviewForm();
   void KeyDownMessage(TMessage& m);
   void CharMessage(TMessage& m);
   void ReadDesignSize(TReader& reader);
@@ -172,5 +180,7 @@ class TWinControl : public TControl {
   TRegion FInvalid;
   bool FEraseNeeded = false;
   bool FPainting = false;  // a top-level window inside a paint pass
+  TOverlay* FOverlay = nullptr;
+  bool FOverlayDirty = false;  // the overlay waits to be drawn by the next paint pass
   std::unique_ptr<TPlatformWindow> FPlatformWindow;
 };

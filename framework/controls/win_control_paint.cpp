@@ -12,6 +12,7 @@
 //   theirs to the next.
 #include <algorithm>
 
+#include "framework/controls/overlay.h"
 #include "framework/controls/win_control.h"
 #include "framework/controls/window_system.h"
 #include "framework/graphics/canvas.h"
@@ -99,6 +100,7 @@ void TWinControl::SetClipChildren(bool value) {
 
 bool TWinControl::PaintPending() const {
   if (!Visible()) return false;
+  if (FOverlayDirty) return true;
   if (!FInvalid.IsEmpty()) return true;
   return std::any_of(FWinControls.begin(), FWinControls.end(), [](const TWinControl* w) { return w->PaintPending(); });
 }
@@ -119,7 +121,31 @@ TRegion TWinControl::VisibleRegion() const {
     visible = visible.Combine(levelClip, roAnd);
   }
   if (FClipChildren) visible = WithoutVisibleWindows(visible, *this);
+  const TWinControl* top = this;
+  while (top->Parent() != nullptr) top = top->Parent();
+  if (top->FOverlay != nullptr && !top->FOverlay->OverlayArea().IsEmpty()) {
+    TRegion covered = top->FOverlay->OverlayArea();
+    covered.Offset(-offset.X, -offset.Y);
+    visible = visible.Combine(covered, roDiff);
+  }
   return visible;
+}
+
+// ---- the overlay ----
+
+void TWinControl::SetOverlay(TOverlay* overlay) {
+  if (overlay == FOverlay) return;
+  const TRegion old = FOverlay != nullptr ? FOverlay->OverlayArea() : TRegion();
+  FOverlay = overlay;
+  OverlayChanged(old);
+}
+
+void TWinControl::OverlayChanged(const TRegion& oldArea) {
+  const bool shows = FOverlay != nullptr && !FOverlay->OverlayArea().IsEmpty();
+  InvalidateWithChildren(shows ? oldArea.Combine(FOverlay->OverlayArea(), roDiff) : oldArea, true);
+  FOverlayDirty = shows;
+  // Canvases drawing outside paint clip to what shows: that just changed.
+  NoteLayoutChange();
 }
 
 TRegion TControl::ExposedRegion() const {
@@ -160,6 +186,11 @@ TRect TWinControl::PaintInvalidWindows() {
   canvas.SetHandle(&context);
   PaintTree(canvas, painted);
   canvas.SetHandle(nullptr);
+  if (this == top && FOverlayDirty) {
+    FOverlayDirty = false;
+    FOverlay->PaintOverlay(window->Surface());
+    painted = UnionRect(painted, FOverlay->OverlayArea().BoundingBox());
+  }
   return painted;
 }
 
