@@ -162,9 +162,11 @@ void TLoupe::Place(TImage* image, TPoint p, TPoint source) {
 TRegion TLoupe::AreaAt(const TRect& bounds) const {
   TRegion area = LensDisc();
   area.Offset(bounds.Left, bounds.Top);
-  area = area.Combine(TRegion(FForm.ClientRect()), roAnd);
-  if (FKeepClear != nullptr && FKeepClear->IsShowing())
-    area = area.Combine(TRegion(RectOnForm(*FKeepClear, FForm)), roDiff);
+  if (IntersectRect(bounds, FForm.ClientRect()) != bounds) area = area.Combine(TRegion(FForm.ClientRect()), roAnd);
+  if (FKeepClear != nullptr && FKeepClear->IsShowing()) {
+    const TRect clear = RectOnForm(*FKeepClear, FForm);
+    if (!IntersectRect(bounds, clear).IsEmpty()) area = area.Combine(TRegion(clear), roDiff);
+  }
   return area;
 }
 

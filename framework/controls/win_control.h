@@ -76,6 +76,8 @@ class TWinControl : public TControl {
   // The part of the client area not hidden by ancestors, siblings above, or (with
   // ClipChildren) child windows.
   TRegion VisibleRegion() const;
+  // `region` (client coordinates) less what the top-level window's overlay covers.
+  TRegion WithoutOverlay(TRegion region) const;
   // Paints the invalid parts of this window and of its child windows; answers the
   // bounding box of what was painted, in top-level surface coordinates.
   TRect PaintInvalidWindows();
@@ -156,6 +158,7 @@ class TWinControl : public TControl {
   void ApplyAnchors();
   void NotifyChildren(uint32_t msg);
   void PaintTree(TCanvas& canvas, TRect& painted);
+  TRegion VisibleRegionBeneathOverlay() const;
   // The child windows under `region` (client coordinates) were painted over.
   void InvalidateCoveredChildren(const TRegion& region);
   // Paints a window-less child at once on the surface, clipped to what shows of it.
