@@ -70,6 +70,11 @@ void TForm1::KeyUp(int& key, TShiftState shift) {
   TForm::KeyUp(key, shift);
 }
 
+void TForm1::Dispatch(TMessage& m) {
+  if (m.Msg == msgActivate && m.WParam == 0 && FLoupe != nullptr) FLoupe->Dismiss();
+  TForm::Dispatch(m);
+}
+
 // The global reference, not the sender's window: the two are the same.
 void TForm1::WkBitBtn1Click(TObject*) { Form1->Close(); }
 

@@ -73,6 +73,8 @@ class TForm1 : public TForm {
   // The form sees keys first (KeyPreview): Z and Escape belong to the loupe.
   void KeyDown(int& key, TShiftState shift) override;
   void KeyUp(int& key, TShiftState shift) override;
+  // A window losing the keyboard may never see Z released: the loupe goes with it.
+  void Dispatch(TMessage& m) override;
 
  private:
   // When button n is checked, its photograph becomes the only one visible.

@@ -33,6 +33,9 @@ class TLoupe : public TOverlay {
   void KeyUp(int key);
   // The photographs' visibility changed: a lens over one that went hides.
   void ImagesChanged();
+  // Hides the lens until the next press of the button or of Z (the form lost the keyboard,
+  // so a release may never come).
+  void Dismiss() { Hide(); }
 
   bool Shown() const { return FImage != nullptr; }
   int Zoom() const { return kLoupeZooms[FZoomIndex]; }

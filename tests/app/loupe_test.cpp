@@ -268,6 +268,21 @@ TEST_F(LoupeTest, TheClockTicksUnderTheLensWithoutSpoilingIt) {
   EXPECT_EQ(Differences(*Shown(), *FullRepaint()), 0);
 }
 
+TEST_F(LoupeTest, TheMainWindowLosingTheKeyboardHidesTheLens) {
+  ClickTestPoint(16);
+  const TPoint pointer = On(*Form1->Image16, {150, 150});
+  MoveTo(pointer);
+  const auto before = Shown();
+  Backend->PressKey('Z');
+  Settle();
+  ASSERT_TRUE(Loupe().Shown());
+  // Z is released in another window: the main window never hears of it.
+  Backend->InjectWindowEvent(Form1->PlatformWindow(), TInputKind::WindowDeactivate);
+  Settle();
+  EXPECT_FALSE(Loupe().Shown());
+  EXPECT_EQ(Differences(*before, *Shown()), 0);
+}
+
 TEST_F(LoupeTest, ChoosingAnotherPhotographByKeyHidesTheLens) {
   ClickTestPoint(16);  // focuses Test point W900
   const TPoint pointer = On(*Form1->Image16, {150, 150});
