@@ -26,6 +26,7 @@ uint32_t MouseMessage(TInputKind kind, TInputButton button) {
     case TInputKind::MouseDown: return base;
     case TInputKind::MouseUp: return base + 1;
     case TInputKind::MouseDoubleClick: return base + 2;
+    case TInputKind::MouseWheel: return msgMouseWheel;
     default: return msgMouseMove;
   }
 }
@@ -239,8 +240,9 @@ void TWindowSystem::DeliverMouse(const TInputEvent& e) {
   if (e.Kind == TInputKind::MouseDown || e.Kind == TInputKind::MouseDoubleClick) {
     window->TopLevel()->Perform(msgMouseActivate);
   }
-  window->Perform(MouseMessage(e.Kind, e.Button), intptr_t(e.Modifiers),
-                  PointToLParam(window->ScreenToClient(e.ScreenPos)));
+  const intptr_t wParam =
+      e.Kind == TInputKind::MouseWheel ? WheelToWParam(e.WheelDelta, e.Modifiers) : intptr_t(e.Modifiers);
+  window->Perform(MouseMessage(e.Kind, e.Button), wParam, PointToLParam(window->ScreenToClient(e.ScreenPos)));
 }
 
 void TWindowSystem::DeliverKey(const TInputEvent& e) {

@@ -20,6 +20,8 @@ enum class TInputKind : uint8_t {
   // screen position of its client area). Lost pixels are the backend's own business:
   // it shows the surface again.
   WindowClose, WindowActivate, WindowDeactivate, WindowMoved,
+  // The mouse wheel turned by WheelDelta notches over the window (ScreenPos: the pointer).
+  MouseWheel,
 };
 
 // Mouse buttons and modifier keys held while an input event happened.
@@ -37,6 +39,7 @@ struct TInputEvent {
   uint32_t Modifiers = 0;      // TInputModifier bits, as they are after the event
   int Key = 0;                 // key events: virtual key code
   char Char = 0;               // character events: the 8-bit character
+  int WheelDelta = 0;          // wheel events: notches, positive away from the user
 };
 
 // The local date and time as the desktop reports it.

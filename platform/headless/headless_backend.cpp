@@ -162,6 +162,12 @@ void THeadlessBackend::Click(TPoint screenPos) {
   ReleaseMouse(ibLeft, screenPos);
 }
 
+void THeadlessBackend::TurnWheel(int notches, TPoint screenPos) {
+  FCursor = screenPos;
+  Enqueue(TInputKind::MouseWheel, ibNone, screenPos);
+  FEvents.back().WheelDelta = notches;
+}
+
 void THeadlessBackend::PressKey(int key) {
   TInputEvent e;
   e.Kind = TInputKind::KeyDown;

@@ -98,6 +98,8 @@ class THeadlessBackend : public TPlatformBackend {
   void ReleaseMouse(TInputButton button, TPoint screenPos);
   void DoubleClickMouse(TInputButton button, TPoint screenPos);
   void Click(TPoint screenPos);
+  // Turns the wheel by `notches` (positive away from the user) with the pointer at `screenPos`.
+  void TurnWheel(int notches, TPoint screenPos);
   void PressKey(int key);
   void ReleaseKey(int key);
   void TypeChar(char c);

@@ -238,7 +238,8 @@ void TSdlBackend::Translate(const SDL_Event& e) {
     case SDL_KEYUP: TranslateKey(e); break;
     case SDL_TEXTINPUT: TranslateText(e.text); break;
     case SDL_WINDOWEVENT: TranslateWindowEvent(e.window); break;
-    default: break;  // wheel, wake-ups, the last window closing: nothing for the framework
+    case SDL_MOUSEWHEEL: TranslateWheel(e.wheel); break;
+    default: break;  // wake-ups, the last window closing: nothing for the framework
   }
 }
 
@@ -296,6 +297,22 @@ void TSdlBackend::TranslateMouse(const SDL_Event& e) {
     }
   }
   if (FButtons == 0) FGrab = nullptr;
+  out.Modifiers = KeyModifiersOf(SDL_GetModState()) | FButtons;
+  FPending.push_back(out);
+}
+
+// The wheel turns over the window under the pointer, or the one holding the mouse; a
+// sideways wheel is not ours to use.
+void TSdlBackend::TranslateWheel(const SDL_MouseWheelEvent& e) {
+  const int notches = e.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.y : e.y;
+  if (notches == 0) return;
+  TSdlWindow* window = FCapture != nullptr ? FCapture : FGrab != nullptr ? FGrab : WindowOfId(e.windowID);
+  if (window == nullptr) return;
+  TInputEvent out;
+  out.Kind = TInputKind::MouseWheel;
+  out.Window = window;
+  out.ScreenPos = FPointer;
+  out.WheelDelta = notches;
   out.Modifiers = KeyModifiersOf(SDL_GetModState()) | FButtons;
   FPending.push_back(out);
 }

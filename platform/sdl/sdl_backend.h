@@ -57,6 +57,7 @@ class TSdlBackend : public TPlatformBackend {
   };
   void Translate(const SDL_Event& e);
   void TranslateMouse(const SDL_Event& e);
+  void TranslateWheel(const SDL_MouseWheelEvent& e);
   void TranslateKey(const SDL_Event& e);
   void TranslateText(const SDL_TextInputEvent& e);
   void TranslateWindowEvent(const SDL_WindowEvent& e);
