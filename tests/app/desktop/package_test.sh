@@ -13,7 +13,7 @@ if [ "${4:-}" = sanitised ]; then
   exit 77
 fi
 missing=()
-for tool in cpack dpkg-deb dpkg-parsechangelog appstreamcli desktop-file-validate lintian gzip md5sum; do
+for tool in cpack dpkg dpkg-deb dpkg-parsechangelog appstreamcli desktop-file-validate lintian gzip md5sum; do
   command -v "$tool" >/dev/null || missing+=("$tool")
 done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -43,8 +43,11 @@ version=$(dpkg-deb -f "$deb" Version)
 expect_eq "package name" "$package" velmorath
 expect_eq "section" "$(dpkg-deb -f "$deb" Section)" graphics
 expect_eq "priority" "$(dpkg-deb -f "$deb" Priority)" optional
+# The main window's caption names the release (major.minor).
+caption=$(sed -n "s/^  Caption = 'Velmorath V\(.*\)'$/\1/p" "$src/app/forms/form1.txt")
+[[ -n "$caption" && "$version" == "$caption".* ]] || fail "version $version is not the release the window names: V$caption"
 [ -n "$(dpkg-deb -f "$deb" Depends)" ] || fail "no Depends: the libraries the program links are not named"
-dpkg-deb -x "$deb" "$work/root" || { echo "FAIL: dpkg -x could not unpack the package"; exit 1; }
+dpkg -x "$deb" "$work/root" || { echo "FAIL: dpkg -x could not unpack the package"; exit 1; }
 dpkg-deb -e "$deb" "$work/control"
 root=$work/root
 if [ -s "$work/control/md5sums" ]; then
