@@ -18,6 +18,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   libsdl2-dev libx11-dev xvfb xdotool x11-utils openbox weston imagemagick locales dpkg-dev valgrind
   clang libclang-rt-14-dev
+  appstream desktop-file-utils lintian
 )
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
