@@ -15,9 +15,13 @@ bool IsToolFrame(TWindowFrame frame) {
 bool IsSizeableFrame(TWindowFrame frame) {
   return frame == TWindowFrame::Sizeable || frame == TWindowFrame::SizeableToolWindow;
 }
+
+SDL_Rect Scaled(const TRect& r, int scale) {
+  return {r.Left * scale, r.Top * scale, r.Width() * scale, r.Height() * scale};
+}
 }  // namespace
 
-TSdlWindow::TSdlWindow(TSdlBackend& backend, const TRect& bounds) : FBackend(backend) {
+TSdlWindow::TSdlWindow(TSdlBackend& backend, const TRect& bounds) : FBackend(backend), FFine(backend.Scale()) {
   FSurface.SetPixelFormat(pf32bit);
   SetScreenBounds(bounds);
   FBackend.WindowCreated(this);
@@ -35,8 +39,9 @@ void TSdlWindow::CreateHandle() {
   if (IsSizeableFrame(FFrame)) flags |= SDL_WINDOW_RESIZABLE;
   if (FFrame == TWindowFrame::None) flags |= SDL_WINDOW_BORDERLESS;
   if (IsToolFrame(FFrame)) flags |= SDL_WINDOW_UTILITY;
-  FHandle = SDL_CreateWindow(Cp1252ToUtf8(FCaption).c_str(), FBounds.Left, FBounds.Top,
-                             std::max(1, FBounds.Width()), std::max(1, FBounds.Height()), flags);
+  const int scale = Scale();
+  FHandle = SDL_CreateWindow(Cp1252ToUtf8(FCaption).c_str(), FBounds.Left * scale, FBounds.Top * scale,
+                             std::max(1, FBounds.Width() * scale), std::max(1, FBounds.Height() * scale), flags);
   if (FHandle == nullptr) throw EOutOfResources(rs::SWindowCreateError, std::string(SDL_GetError()));
   ApplyFrameHints(FHandle, FFrame);
   FBackend.HandleCreated(this);
@@ -44,7 +49,7 @@ void TSdlWindow::CreateHandle() {
 
 void TSdlWindow::DestroyHandle() {
   if (FHandle == nullptr) return;
-  FSurface.OwnPixels();
+  if (Scale() == 1) FSurface.OwnPixels();
   SDL_DestroyWindow(FHandle);
   FHandle = nullptr;
 }
@@ -53,10 +58,16 @@ void TSdlWindow::SetScreenBounds(const TRect& bounds) {
   const bool moved = bounds.TopLeft() != FBounds.TopLeft();
   const bool resized = bounds.Width() != FBounds.Width() || bounds.Height() != FBounds.Height();
   FBounds = bounds;
-  if (resized || FSurface.Empty()) FSurface.SetSize(std::max(0, bounds.Width()), std::max(0, bounds.Height()));
+  if (resized || FSurface.Empty()) {
+    FSurface.SetSize(std::max(0, bounds.Width()), std::max(0, bounds.Height()));
+    FFine.Drop();
+    FFineSource.reset();
+    if (Scale() > 1) KeepSurfaceInBlocksSource();
+  }
   if (FHandle == nullptr) return;
-  if (moved) SDL_SetWindowPosition(FHandle, bounds.Left, bounds.Top);
-  if (resized) SDL_SetWindowSize(FHandle, std::max(1, bounds.Width()), std::max(1, bounds.Height()));
+  const int scale = Scale();
+  if (moved) SDL_SetWindowPosition(FHandle, bounds.Left * scale, bounds.Top * scale);
+  if (resized) SDL_SetWindowSize(FHandle, std::max(1, bounds.Width() * scale), std::max(1, bounds.Height() * scale));
 }
 
 void TSdlWindow::SetVisible(bool visible) {
@@ -129,6 +140,10 @@ void TSdlWindow::Present(const TRect& rect) {
   if (FHandle == nullptr || !FVisible) return;
   const TRect r = IntersectRect(rect, {0, 0, FSurface.Width(), FSurface.Height()});
   if (r.IsEmpty()) return;
+  if (Scale() > 1) {
+    PresentScaled(r);
+    return;
+  }
   const SDL_Rect shown{r.Left, r.Top, r.Width(), r.Height()};
   if (FSurface.PixelsBorrowed()) {
     if (SDL_UpdateWindowSurfaceRects(FHandle, &shown, 1) == 0) {
@@ -162,6 +177,54 @@ bool TSdlWindow::CanBorrow(const SDL_Surface* target) const {
   return target->format->format == SDL_PIXELFORMAT_XRGB8888 && target->w == FSurface.Width() &&
          target->h == FSurface.Height() && target->pitch == FSurface.Stride() && !SDL_MUSTLOCK(target) &&
          FSurface.PixelFormat() == pf32bit;
+}
+
+// The surface's pixels move into an SDL surface of the same layout, top row first, so that
+// SDL can enlarge them where they are.
+void TSdlWindow::KeepSurfaceInBlocksSource() {
+  FBlocksSource.reset();
+  if (FSurface.Empty()) return;
+  FBlocksSource.reset(
+      SDL_CreateRGBSurfaceWithFormat(0, FSurface.Width(), FSurface.Height(), 32, SDL_PIXELFORMAT_XRGB8888));
+  if (FBlocksSource == nullptr) throw EOutOfResources(rs::SWindowCreateError, std::string(SDL_GetError()));
+  FSurface.BorrowPixels(static_cast<uint8_t*>(FBlocksSource->pixels));
+}
+
+TBitmapImage* TSdlWindow::FineLayer() { return Scale() > 1 ? &FFine.Image(FSurface.Image()) : nullptr; }
+
+// A view of the fine layer's pixels (top row first, our byte order), remade when they move.
+SDL_Surface* TSdlWindow::FineSource() {
+  const TBitmapImage* fine = FFine.Made();
+  if (fine == nullptr) return nullptr;
+  if (FFineSource == nullptr || FFineSource->pixels != fine->Bits.data())
+    FFineSource.reset(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(fine->Bits.data()), fine->Width,
+                                                         fine->Height, 32, fine->Stride(), SDL_PIXELFORMAT_XRGB8888));
+  return FFineSource.get();
+}
+
+// SDL's nearest enlargement by a whole factor repeats each pixel into a block, exactly as
+// long as no clipping makes it recompute the source: only whole blocks inside the desktop's
+// surface are enlarged.
+void TSdlWindow::PresentScaled(const TRect& rect) {
+  SDL_Surface* target = SDL_GetWindowSurface(FHandle);
+  if (target == nullptr || FBlocksSource == nullptr) return;
+  const int scale = Scale();
+  const TRect r = IntersectRect(rect, {0, 0, target->w / scale, target->h / scale});
+  if (r.IsEmpty()) return;
+  SDL_Rect source{r.Left, r.Top, r.Width(), r.Height()};
+  SDL_Rect screen = Scaled(r, scale);
+  const SDL_Rect shown = screen;
+  if (SDL_BlitScaled(FBlocksSource.get(), &source, target, &screen) != 0) return;
+  if (SDL_Surface* fine = FineSource()) {
+    const TRegion over = FFine.Shown().Combine(TRegion(TRect{shown.x, shown.y, shown.x + shown.w, shown.y + shown.h}), roAnd);
+    for (const TRect& piece : over.Rects()) {
+      SDL_Rect from{piece.Left, piece.Top, piece.Width(), piece.Height()};
+      SDL_Rect to = from;
+      SDL_BlitSurface(fine, &from, target, &to);
+    }
+  }
+  SDL_UpdateWindowSurfaceRects(FHandle, &shown, 1);
+  FBackend.Presented();
 }
 
 void TSdlWindow::PresentAll() { Present({0, 0, FSurface.Width(), FSurface.Height()}); }
