@@ -19,6 +19,39 @@ bool IsSizeableFrame(TWindowFrame frame) {
 SDL_Rect Scaled(const TRect& r, int scale) {
   return {r.Left * scale, r.Top * scale, r.Width() * scale, r.Height() * scale};
 }
+
+struct TViewFree {
+  void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+};
+// The rows first, first + scale, first + 2 scale, ... of `target`, as a surface of their own.
+std::unique_ptr<SDL_Surface, TViewFree> EveryNthRow(SDL_Surface* target, int first, int scale) {
+  return std::unique_ptr<SDL_Surface, TViewFree>(SDL_CreateRGBSurfaceWithFormatFrom(
+      static_cast<uint8_t*>(target->pixels) + first * target->pitch, target->w, target->h / scale,
+      target->format->BitsPerPixel, target->pitch * scale, target->format->format));
+}
+
+// Enlarges `whole` (source pixels) into its blocks on `target`. SDL widens each row once,
+// into the first screen row of its blocks, and the blocks' other rows are plain copies of
+// that row: widening costs more per pixel than copying.
+bool EnlargeIntoBlocks(SDL_Surface* source, SDL_Surface* target, const TRect& whole, int scale) {
+  SDL_Rect from{whole.Left, whole.Top, whole.Width(), whole.Height()};
+  if (SDL_ISPIXELFORMAT_INDEXED(target->format->format) || SDL_MUSTLOCK(target)) {
+    SDL_Rect to = Scaled(whole, scale);
+    return SDL_BlitScaled(source, &from, target, &to) == 0;
+  }
+  const auto firstRows = EveryNthRow(target, 0, scale);
+  if (firstRows == nullptr) return false;
+  const SDL_Rect widened{whole.Left * scale, whole.Top, whole.Width() * scale, whole.Height()};
+  SDL_Rect to = widened;
+  if (SDL_BlitScaled(source, &from, firstRows.get(), &to) != 0) return false;
+  for (int k = 1; k < scale; ++k) {
+    const auto rows = EveryNthRow(target, k, scale);
+    if (rows == nullptr) return false;
+    SDL_Rect a = widened, b = widened;
+    if (SDL_BlitSurface(firstRows.get(), &a, rows.get(), &b) != 0) return false;
+  }
+  return true;
+}
 }  // namespace
 
 TSdlWindow::TSdlWindow(TSdlBackend& backend, const TRect& bounds) : FBackend(backend), FFine(backend.Scale()) {
@@ -204,24 +237,29 @@ SDL_Surface* TSdlWindow::FineSource() {
 
 // SDL's nearest enlargement by a whole factor repeats each pixel into a block, exactly as
 // long as no clipping makes it recompute the source: only whole blocks inside the desktop's
-// surface are enlarged.
+// surface are enlarged. Where the fine layer shows, the blocks are not drawn first (the
+// layer is shown on whole blocks, as the controls mark it, so nothing is drawn twice).
 void TSdlWindow::PresentScaled(const TRect& rect) {
   SDL_Surface* target = SDL_GetWindowSurface(FHandle);
   if (target == nullptr || FBlocksSource == nullptr) return;
   const int scale = Scale();
   const TRect r = IntersectRect(rect, {0, 0, target->w / scale, target->h / scale});
   if (r.IsEmpty()) return;
-  SDL_Rect source{r.Left, r.Top, r.Width(), r.Height()};
-  SDL_Rect screen = Scaled(r, scale);
-  const SDL_Rect shown = screen;
-  if (SDL_BlitScaled(FBlocksSource.get(), &source, target, &screen) != 0) return;
-  if (SDL_Surface* fine = FineSource()) {
-    const TRegion over = FFine.Shown().Combine(TRegion(TRect{shown.x, shown.y, shown.x + shown.w, shown.y + shown.h}), roAnd);
-    for (const TRect& piece : over.Rects()) {
-      SDL_Rect from{piece.Left, piece.Top, piece.Width(), piece.Height()};
-      SDL_Rect to = from;
-      SDL_BlitSurface(fine, &from, target, &to);
-    }
+  const SDL_Rect shown = Scaled(r, scale);
+  const TRect screen{shown.x, shown.y, shown.x + shown.w, shown.y + shown.h};
+  SDL_Surface* fine = FineSource();
+  const TRegion fineHere = fine != nullptr ? FFine.Shown().Combine(TRegion(screen), roAnd) : TRegion();
+  const TRegion blocks = TRegion(screen).Combine(fineHere, roDiff);
+  for (const TRect& part : blocks.Rects()) {
+    // Out to whole blocks: a piece of a block beside the fine layer is drawn over by it.
+    const TRect whole{part.Left / scale, part.Top / scale, (part.Right + scale - 1) / scale,
+                      (part.Bottom + scale - 1) / scale};
+    if (!EnlargeIntoBlocks(FBlocksSource.get(), target, whole, scale)) return;
+  }
+  for (const TRect& piece : fineHere.Rects()) {
+    SDL_Rect from{piece.Left, piece.Top, piece.Width(), piece.Height()};
+    SDL_Rect to = from;
+    SDL_BlitSurface(fine, &from, target, &to);
   }
   SDL_UpdateWindowSurfaceRects(FHandle, &shown, 1);
   FBackend.Presented();

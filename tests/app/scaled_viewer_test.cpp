@@ -126,3 +126,13 @@ TEST_F(ScaledViewerTest, TicksOfTheBannerAndTheClockArePresentedAsBlocks) {
       if (twice->PixelRGB(x, y) != once->PixelRGB(x / kScale, y / kScale)) ++wrong;
   EXPECT_EQ(wrong, 0);
 }
+
+// The doubled boxes hold every photograph of the catalogue whole: at scale 2 each is drawn
+// pixel for pixel, however much scale 1 shrinks it.
+TEST_F(ScaledViewerTest, EveryPhotographFitsItsDoubledBoxAtItsOwnSize) {
+  for (int n = 1; n <= kTestPointCount; ++n) {
+    const TImage& image = *Form1->TestPointImage(n);
+    EXPECT_EQ(image.DestRect(kScale), (TRect{0, 0, image.Picture()->Width(), image.Picture()->Height()}))
+        << image.Name();
+  }
+}

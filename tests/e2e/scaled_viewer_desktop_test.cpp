@@ -103,6 +103,46 @@ TEST_F(ScaledViewerOnDesktop, TheWindowIsTwiceAsLargeAndAClickAtScaledCoordinate
   EXPECT_GT(fine, 451 * 540 / 8 / 4) << "the photograph shows detail finer than the blocks";
 }
 
+// The same clicks at scale 1 and at scale 2: outside the picture area, the banner and the
+// clock pane (which move with time), every screen pixel at scale 2 is the scale-1 pixel of
+// its block.
+TEST_F(ScaledViewerOnDesktop, OutsideThePictureAreaTheScaledFrameIsTheUnscaledFrameInBlocks) {
+  auto showW900 = [&](int scale) {
+    EXPECT_EQ(RunOnDisplay(Display->Name(), "xdotool mousemove --sync " +
+                                                std::to_string(Client.X + kW900X * scale + scale - 1) + " " +
+                                                std::to_string(Client.Y + kW900Y * scale + scale - 1) + " click 1"),
+              0);
+    EXPECT_TRUE(Shows(kPhotoX * scale / kScale, kPhotoY * scale / kScale, [](uint32_t c) { return c != kSkyBlue; }));
+  };
+  Start("1");
+  showW900(1);
+  TScreenshot once;
+  ASSERT_TRUE(TakeScreenshot(Display->Name(), ShotPath, once));
+  const TClientGeometry unscaled = Client;
+  Viewer.reset();
+  ASSERT_TRUE(Eventually([&] { return VisibleWindowId(Display->Name(), kCaption).empty(); }));
+
+  Start("2");
+  showW900(kScale);
+  TScreenshot twice;
+  ASSERT_TRUE(TakeScreenshot(Display->Name(), ShotPath, twice));
+  int compared = 0, wrong = 0;
+  for (int y = 60; y < 614; ++y)
+    for (int x = 0; x < 959; ++x) {
+      const bool inArea = x >= kAreaLeft && x < kAreaRight && y >= kAreaTop && y < kAreaBottom;
+      const bool inClock = x >= 808 && y >= 584;
+      if (inArea || inClock) continue;
+      const uint32_t expected = once.At(unscaled.X + x, unscaled.Y + y);
+      for (int dy = 0; dy < kScale; ++dy)
+        for (int dx = 0; dx < kScale; ++dx) {
+          ++compared;
+          if (twice.At(Client.X + x * kScale + dx, Client.Y + y * kScale + dy) != expected) ++wrong;
+        }
+    }
+  EXPECT_GT(compared, 1000000);
+  EXPECT_EQ(wrong, 0);
+}
+
 TEST_F(ScaledViewerOnDesktop, AScaleItCannotTakeIsRefusedWithAMessageAndTheWindowKeepsItsSize) {
   Start("5");
   EXPECT_EQ(Client.Width, 959);
