@@ -20,12 +20,9 @@ SDL_Rect Scaled(const TRect& r, int scale) {
   return {r.Left * scale, r.Top * scale, r.Width() * scale, r.Height() * scale};
 }
 
-struct TViewFree {
-  void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
 // The rows first, first + scale, first + 2 scale, ... of `target`, as a surface of their own.
-std::unique_ptr<SDL_Surface, TViewFree> EveryNthRow(SDL_Surface* target, int first, int scale) {
-  return std::unique_ptr<SDL_Surface, TViewFree>(SDL_CreateRGBSurfaceWithFormatFrom(
+TSdlSurfacePtr EveryNthRow(SDL_Surface* target, int first, int scale) {
+  return TSdlSurfacePtr(SDL_CreateRGBSurfaceWithFormatFrom(
       static_cast<uint8_t*>(target->pixels) + first * target->pitch, target->w, target->h / scale,
       target->format->BitsPerPixel, target->pitch * scale, target->format->format));
 }
@@ -82,6 +79,7 @@ void TSdlWindow::CreateHandle() {
 
 void TSdlWindow::DestroyHandle() {
   if (FHandle == nullptr) return;
+  // At a scale above 1 the pixels live in a surface of our own, not the desktop window's.
   if (Scale() == 1) FSurface.OwnPixels();
   SDL_DestroyWindow(FHandle);
   FHandle = nullptr;

@@ -19,6 +19,11 @@
 
 class TSdlBackend;
 
+struct TSdlSurfaceFree {
+  void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+};
+using TSdlSurfacePtr = std::unique_ptr<SDL_Surface, TSdlSurfaceFree>;
+
 class TSdlWindow : public TPlatformWindow {
  public:
   TSdlWindow(TSdlBackend& backend, const TRect& bounds);
@@ -59,10 +64,6 @@ class TSdlWindow : public TPlatformWindow {
   void PresentScaled(const TRect& rect);
   void KeepSurfaceInBlocksSource();
   SDL_Surface* FineSource();
-  struct TSurfaceFree {
-    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-  };
-  using TSurfacePtr = std::unique_ptr<SDL_Surface, TSurfaceFree>;
 
   TSdlBackend& FBackend;
   SDL_Window* FHandle = nullptr;
@@ -75,6 +76,6 @@ class TSdlWindow : public TPlatformWindow {
   TFineLayer FFine;
   // At a scale above 1: the surface's pixels live here, where SDL enlarges them from; and
   // a view of the fine layer's pixels, for SDL to copy from.
-  TSurfacePtr FBlocksSource;
-  TSurfacePtr FFineSource;
+  TSdlSurfacePtr FBlocksSource;
+  TSdlSurfacePtr FFineSource;
 };
