@@ -9,7 +9,7 @@ namespace {
 constexpr uint32_t kRed = 0x0000FF, kBlue = 0xFF0000, kGreen = 0x00FF00;
 
 struct ScaledScreen : ::testing::Test {
-  THeadlessBackend Backend{THeadlessScreen{640, 480, 32, 96, {}, scShowNormal, 2}};
+  THeadlessBackend Backend{THeadlessScreen{.Width = 640, .Height = 480, .Scale = 2}};
   std::unique_ptr<TPlatformWindow> Holder = Backend.CreateWindow(Bounds(10, 20, 40, 30));
   THeadlessWindow& Window = static_cast<THeadlessWindow&>(*Holder);
 
