@@ -4,6 +4,7 @@
 #include "formstream/loader.h"
 #include "framework/typeinfo/class_info.h"
 #include "pictures/image.h"
+#include "pictures/loupe.h"
 #include "widgets/led_display.h"
 #include "widgets/page_control.h"
 #include "widgets/push_buttons.h"
@@ -42,11 +43,36 @@ const TClassInfo& TForm1::ClassInfo() {
   return info;
 }
 
-TForm1::TForm1(TComponent* owner) : TForm(owner) { LoadComponentResource(*this, TForm::ClassInfo()); }
+// The loupe is the program's own addition, not part of the description: it takes the
+// photographs' mouse events and sees the keys before the controls, and the banner stays
+// clear of it.
+TForm1::TForm1(TComponent* owner) : TForm(owner) {
+  LoadComponentResource(*this, TForm::ClassInfo());
+  FLoupe = std::make_unique<TLoupe>(*this);
+  FLoupe->KeepClearOf(WkLEDDisplay1);
+  for (TImage* image : TestPointImages()) FLoupe->Inspect(*image);
+  SetKeyPreview(true);
+}
 
-// The global reference never outlives its window.
+// The global reference never outlives its window; the loupe goes before the photographs.
 TForm1::~TForm1() {
+  FLoupe.reset();
   if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::KeyDown(int& key, TShiftState shift) {
+  if (FLoupe != nullptr && FLoupe->KeyDown(key, shift)) key = 0;
+  else TForm::KeyDown(key, shift);
+}
+
+void TForm1::KeyUp(int& key, TShiftState shift) {
+  if (FLoupe != nullptr) FLoupe->KeyUp(key);
+  TForm::KeyUp(key, shift);
+}
+
+void TForm1::Dispatch(TMessage& m) {
+  if (m.Msg == msgActivate && m.WParam == 0 && FLoupe != nullptr) FLoupe->Dismiss();
+  TForm::Dispatch(m);
 }
 
 // The global reference, not the sender's window: the two are the same.
@@ -60,6 +86,7 @@ void TForm1::SelectTestPoint(int n) {
   if (TestPointButton(n)->Checked()) TestPointImage(n)->SetVisible(true);
   for (int other = 1; other <= kTestPointCount; ++other)
     if (other != n && TestPointButton(n)->Checked()) TestPointImage(other)->SetVisible(false);
+  if (FLoupe != nullptr) FLoupe->ImagesChanged();
 }
 
 std::array<TWkRadioButton*, kTestPointCount> TForm1::TestPointButtons() const {

@@ -3,10 +3,12 @@
 // and the bottom row. Its content comes from its form description; its only code is the
 // handlers the description binds.
 #include <array>
+#include <memory>
 
 #include "framework/controls/custom_form.h"
 
 class TImage;
+class TLoupe;
 class TWkBitBtn;
 class TWkClockStatus;
 class TWkLEDDisplay;
@@ -64,12 +66,23 @@ class TForm1 : public TForm {
   // Test point n (1 to 16): its radio button and the image view showing its photograph.
   TWkRadioButton* TestPointButton(int n) const { return TestPointButtons()[size_t(n - 1)]; }
   TImage* TestPointImage(int n) const { return TestPointImages()[size_t(n - 1)]; }
+  // The lens over the photographs (the right button or Z shows it).
+  TLoupe* Loupe() const { return FLoupe.get(); }
+
+ protected:
+  // The form sees keys first (KeyPreview): Z and Escape belong to the loupe.
+  void KeyDown(int& key, TShiftState shift) override;
+  void KeyUp(int& key, TShiftState shift) override;
+  // A window losing the keyboard may never see Z released: the loupe goes with it.
+  void Dispatch(TMessage& m) override;
 
  private:
   // When button n is checked, its photograph becomes the only one visible.
   void SelectTestPoint(int n);
   std::array<TWkRadioButton*, kTestPointCount> TestPointButtons() const;
   std::array<TImage*, kTestPointCount> TestPointImages() const;
+
+  std::unique_ptr<TLoupe> FLoupe;
 };
 
 // The main window for the program's whole run (empty until it is created).

@@ -4,6 +4,7 @@
 #include "app/form1.h"
 #include "app/form2.h"
 #include "framework/controls/application.h"
+#include "framework/graphics/font_resolver.h"
 #include "framework/port/backend_port.h"
 #include "pictures/picture_classes.h"
 #include "widgets/widget_classes.h"
@@ -11,6 +12,11 @@
 void RegisterApplicationClasses() {
   RegisterWidgetClasses();
   RegisterPictureClasses();
+}
+
+void PrepareVelmorathFonts() {
+  // The faces the windows' descriptions ask for.
+  PrepareFontResolver({{"MS Sans Serif", false}, {"MS Sans Serif", true}, {"Verdana", true}});
 }
 
 void StartVelmorath(TApplication& application, TPlatformBackend& backend, std::string_view programPath) {

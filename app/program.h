@@ -8,5 +8,7 @@ class TApplication;
 class TPlatformBackend;
 
 void StartVelmorath(TApplication& application, TPlatformBackend& backend, std::string_view programPath);
+// Resolves the fonts the windows use ahead of reading them (from any thread).
+void PrepareVelmorathFonts();
 // Registers the widget kit's and the picture support's classes for streaming.
 void RegisterApplicationClasses();

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # The viewer beside the bare SDL window, on one virtual display (Xvfb, no window manager):
 #  1. start to first complete frame: the two programs started in turn, <starts> times each,
-#     through first_frame_timer (from just before exec to the first complete frame's
-#     present); the medians, in milliseconds.
+#     timed two ways: until the whole first frame is on the screen (screen_frame_timer polls
+#     the window's pixels: the viewer's banner frame, card frame, Close ring, clock fill and
+#     sky-blue client; the bare window's sky blue at the same places), and until the first
+#     frame's present (first_frame_timer, from the program's own report); the medians, in
+#     milliseconds.
 #  2. idle: each program started, given 5 s to settle, then its user+system CPU over the
 #     next <seconds> s is read from /proc; also its peak resident memory at the end.
 #  3. the viewer's peak resident memory after every photograph has been shown once: the
@@ -27,19 +30,33 @@ export DISPLAY=:$number
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 peak_kib() { awk '/VmHWM/ {print $2}' "/proc/$1/status"; }
 
-viewer_times=() bare_times=()
+# Client pixels (x,y,RRGGBB) of the whole first frame (the bare window's banner rectangle
+# changes colour after 100 ms, so none is read there).
+viewer_frame=(8,8,ACA899 249,300,004E98 10,585,606046 900,596,3D95FF 500,300,A6CAF0)
+bare_frame=(958,613,A6CAF0 249,300,A6CAF0 10,585,A6CAF0 900,596,A6CAF0 500,300,A6CAF0)
+viewer_screen=() bare_screen=() viewer_times=() bare_times=()
 for ((i = 0; i < starts; ++i)); do
+  viewer_screen+=("$(timeout 40 "$build/bench/screen_frame_timer" 'Velmorath V1.4' "${viewer_frame[@]}" -- "$viewer")")
+  bare_screen+=("$(timeout 40 "$build/bench/screen_frame_timer" bare "${bare_frame[@]}" -- "$bare")")
   viewer_times+=("$(timeout 30 "$build/bench/first_frame_timer" "$viewer")")
   bare_times+=("$(timeout 30 "$build/bench/first_frame_timer" "$bare")")
 done
-echo "first frame, median of $starts starts: velmorath $(printf '%s\n' "${viewer_times[@]}" | median) ms," \
-  "bare_sdl_window $(printf '%s\n' "${bare_times[@]}" | median) ms"
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+vs=$(printf '%s\n' "${viewer_screen[@]}" | median) bs=$(printf '%s\n' "${bare_screen[@]}" | median)
+echo "whole first frame on the screen, median of $starts starts: velmorath $vs ms, bare_sdl_window $bs ms" \
+  "($(ratio "$vs" "$bs") times)"
+echo "  velmorath: ${viewer_screen[*]}"
+echo "  bare_sdl_window: ${bare_screen[*]}"
+vp=$(printf '%s\n' "${viewer_times[@]}" | median) bp=$(printf '%s\n' "${bare_times[@]}" | median)
+echo "first frame presented, median of $starts starts: velmorath $vp ms, bare_sdl_window $bp ms" \
+  "($(ratio "$vp" "$bp") times)"
 echo "  velmorath: ${viewer_times[*]}"
 echo "  bare_sdl_window: ${bare_times[*]}"
 
 # CPU time on the processor in nanoseconds, all threads (the scheduler's count, finer than
 # the 10 ms of user and system time).
 cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ sum += $1 } END { print sum }'; }
+idle_ms=()
 for program in "$viewer" "$bare"; do
   "$program" >/dev/null &
   pid=$!
@@ -50,8 +67,10 @@ for program in "$viewer" "$bare"; do
   peak=$(peak_kib $pid)
   kill $pid
   wait $pid 2>/dev/null || true
-  echo "$(basename "$program") idle: cpu $(( (after - before) / 1000000 )) ms over ${seconds} s, peak rss ${peak} KiB"
+  idle_ms+=($(( (after - before) / 1000000 )))
+  echo "$(basename "$program") idle: cpu ${idle_ms[-1]} ms over ${seconds} s, peak rss ${peak} KiB"
 done
+echo "idle cpu: $(ratio "${idle_ms[0]}" "${idle_ms[1]}") times the bare window's"
 
 clicks=$("$build/bench/viewer_click_points")
 "$viewer" >/dev/null &

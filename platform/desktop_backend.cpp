@@ -8,11 +8,20 @@
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_scale.h"
 
-std::unique_ptr<TPlatformBackend> CreateDesktopBackend() {
+// The scale comes from the environment, refused with a message when it cannot be taken.
+std::unique_ptr<TPlatformBackend> OpenDesktopBackend() {
   std::string refusal;
   const int scale = ScaleFromEnvironment(std::getenv("VELMORATH_SCALE"), std::getenv("GDK_SCALE"), refusal);
   if (!refusal.empty()) std::fprintf(stderr, "%s\n", refusal.c_str());
-  if (std::unique_ptr<TPlatformBackend> backend = CreateSdlBackend(scale)) return backend;
+  return CreateSdlBackend(scale);
+}
+
+int ReportNoDisplay() {
   std::fprintf(stderr, "%s\n", rs::SNoDisplay);
-  std::exit(2);
+  return 2;
+}
+
+std::unique_ptr<TPlatformBackend> CreateDesktopBackend() {
+  if (std::unique_ptr<TPlatformBackend> backend = OpenDesktopBackend()) return backend;
+  std::exit(ReportNoDisplay());
 }

@@ -1,8 +1,11 @@
-// make_assets [FOLDER]
+// make_assets [FOLDER [ICONS]]
 // Writes the pictures the windows carry into FOLDER (app/forms when run from the source
-// tree): the sixteen test-point photographs, the two button glyphs and the application icon.
+// tree): the sixteen test-point photographs, the two button glyphs and the application icon;
+// and the desktop's icon theme files into ICONS (by default app/desktop/icons beside FOLDER):
+// hicolor/NxN/apps/<id>.png for each fixed size and hicolor/scalable/apps/<id>.svg.
 // The output depends on nothing but this program, so running it again rewrites the same files.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -12,6 +15,9 @@
 #include "tools/assets/small_pictures.h"
 
 namespace {
+// The name the desktop entry gives its icon.
+constexpr const char* kIconName = "org.velmorath.Velmorath";
+
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
@@ -30,10 +36,25 @@ TJpegFit FitPhoto(const TPhotoPlan& photo) {
   }
   return best;
 }
+
+void WriteThemeIcons(const std::filesystem::path& icons) {
+  const std::filesystem::path theme = icons / "hicolor";
+  for (int size : kThemeIconSizes) {
+    const std::filesystem::path folder = theme / (std::to_string(size) + "x" + std::to_string(size)) / "apps";
+    std::filesystem::create_directories(folder);
+    SaveIconPng(size, (folder / (std::string(kIconName) + ".png")).string());
+  }
+  const std::filesystem::path scalable = theme / "scalable" / "apps";
+  std::filesystem::create_directories(scalable);
+  const std::string svg = MakeIconSvg();
+  WriteFile((scalable / (std::string(kIconName) + ".svg")).string(), std::vector<uint8_t>(svg.begin(), svg.end()));
+}
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string folder = argc > 1 ? argv[1] : "app/forms";
+  const std::filesystem::path icons =
+      argc > 2 ? std::filesystem::path(argv[2]) : std::filesystem::path(folder).parent_path() / "desktop" / "icons";
   try {
     for (const TPhotoPlan& photo : CataloguePhotos()) {
       const TJpegFit fit = FitPhoto(photo);
@@ -44,7 +65,7 @@ int main(int argc, char** argv) {
     WriteFile(folder + "/glyph_close.bmp", MakeGlyphFile(gkClose));
     WriteFile(folder + "/glyph_about.bmp", MakeGlyphFile(gkAbout));
     WriteFile(folder + "/velmorath.ico", MakeIconFile());
-    SaveIconPng(64, folder + "/velmorath.png");
+    WriteThemeIcons(icons);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make_assets: %s\n", e.what());
     return 1;

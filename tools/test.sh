@@ -16,8 +16,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libpng-dev libfreetype-dev libfontconfig-dev
   fonts-liberation fonts-dejavu-core
-  libsdl2-dev libx11-dev xvfb xdotool x11-utils openbox imagemagick locales dpkg-dev valgrind
+  libsdl2-dev libx11-dev xvfb xdotool x11-utils openbox weston imagemagick locales dpkg-dev valgrind
   clang libclang-rt-14-dev
+  appstream desktop-file-utils lintian
 )
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"

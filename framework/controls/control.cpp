@@ -358,6 +358,11 @@ void TControl::Dispatch(TMessage& m) {
       MouseMove(KeysToShiftState(m.WParam), p.X, p.Y);
       return;
     }
+    case msgMouseWheel: {
+      const TPoint p = LParamToPoint(m.LParam);
+      MouseWheel(KeysToShiftState(m.WParam & 0xFFFF), WParamToWheelNotches(m.WParam), p.X, p.Y);
+      return;
+    }
     case msgLButtonDown: MouseButtonMessage(m, mbLeft, true, false); return;
     case msgRButtonDown: MouseButtonMessage(m, mbRight, true, false); return;
     case msgMButtonDown: MouseButtonMessage(m, mbMiddle, true, false); return;
@@ -370,7 +375,10 @@ void TControl::Dispatch(TMessage& m) {
     case msgPaint: PaintMessage(m); return;
     case msgCancelMode: CancelMode(m); return;
     case ntMouseEnter: MouseEnter(m); return;
-    case ntMouseLeave: MouseLeave(m); return;
+    case ntMouseLeave:
+      MouseLeave(m);
+      FOnMouseLeave(this);
+      return;
     case ntTextChanged: TextChanged(m); return;
     case ntColorChanged: ColorChanged(m); return;
     case ntFontChanged: FontChanged(m); return;
@@ -416,6 +424,7 @@ void TControl::DblClick() { FOnDblClick(this); }
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) { FOnMouseDown(this, button, shift, x, y); }
 void TControl::MouseMove(TShiftState shift, int x, int y) { FOnMouseMove(this, shift, x, y); }
 void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) { FOnMouseUp(this, button, shift, x, y); }
+void TControl::MouseWheel(TShiftState shift, int notches, int x, int y) { FOnMouseWheel(this, shift, notches, x, y); }
 
 bool TControl::MouseCapture() const {
   TWindowSystem* ws = TWindowSystem::Current();

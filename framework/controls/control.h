@@ -69,6 +69,8 @@ int MulDiv(int value, int m, int d);
 
 using TMouseEvent = TEvent<void(TObject*, TMouseButton, TShiftState, int, int)>;
 using TMouseMoveEvent = TEvent<void(TObject*, TShiftState, int, int)>;
+// The wheel turned by `notches` (positive away from the user) with the pointer at (x, y).
+using TMouseWheelEvent = TEvent<void(TObject*, TShiftState, int notches, int x, int y)>;
 using TKeyEvent = TEvent<void(TObject*, int&, TShiftState)>;
 using TKeyPressEvent = TEvent<void(TObject*, char&)>;
 
@@ -196,6 +198,9 @@ class TControl : public TComponent {
   TMouseEvent FOnMouseDown;
   TMouseEvent FOnMouseUp;
   TMouseMoveEvent FOnMouseMove;
+  // Not published: code binds them (the wheel, and the pointer leaving the control).
+  TMouseWheelEvent FOnMouseWheel;
+  TNotifyEvent FOnMouseLeave;
 
  protected:
   // Typed hooks the dispatcher calls; overrides call the base first for the framework's part.
@@ -204,6 +209,7 @@ class TControl : public TComponent {
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseMove(TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseWheel(TShiftState shift, int notches, int x, int y);
   virtual void MouseEnter(TMessage&) {}
   virtual void MouseLeave(TMessage&) {}
   virtual void TextChanged(TMessage&) {}

@@ -92,6 +92,10 @@ class TCustomForm : public TWinControl {
   // Sends the focus-changed notification to every control again (a default button changed).
   void BroadcastFocusChanged();
 
+  // With KeyPreview the form's key handling sees every key before the focused control.
+  bool KeyPreview() const { return FKeyPreview; }
+  void SetKeyPreview(bool value) { FKeyPreview = value; }
+
   // Keyboard routing, called by the focused control for keys it did not use.
   bool OfferDialogKey(int key, TShiftState shift);
   bool OfferDialogChar(char c, TShiftState shift);
@@ -129,6 +133,7 @@ class TCustomForm : public TWinControl {
   int FPixelsPerInch = 0;
   int FTextHeight = 0;
   bool FOldCreateOrder = false;
+  bool FKeyPreview = false;
   bool FLoadedVisible = false;
   TModalResult FModalResult = mrNone;
   bool FModal = false;

@@ -41,6 +41,9 @@ inline constexpr uint32_t msgRButtonDblClk = 0x0026;
 inline constexpr uint32_t msgMButtonDown = 0x0027;
 inline constexpr uint32_t msgMButtonUp = 0x0028;
 inline constexpr uint32_t msgMButtonDblClk = 0x0029;
+// The wheel turned: WParam carries the keys (low 16 bits) and the signed notches (high 16
+// bits, positive away from the user), LParam the point like the other mouse messages.
+inline constexpr uint32_t msgMouseWheel = 0x002A;
 // The first number free for a program's own messages.
 inline constexpr uint32_t msgUser = 0x1000;
 
@@ -72,4 +75,8 @@ inline intptr_t PointToLParam(TPoint p) {
 inline TPoint LParamToPoint(intptr_t lParam) {
   return {int16_t(uint16_t(lParam & 0xFFFF)), int16_t(uint16_t((lParam >> 16) & 0xFFFF))};
 }
-inline bool IsMouseMessage(uint32_t msg) { return msg >= msgMouseMove && msg <= msgMButtonDblClk; }
+inline bool IsMouseMessage(uint32_t msg) { return msg >= msgMouseMove && msg <= msgMouseWheel; }
+inline intptr_t WheelToWParam(int notches, uint32_t keys) {
+  return intptr_t((uint32_t(uint16_t(int16_t(notches))) << 16) | uint16_t(keys));
+}
+inline int WParamToWheelNotches(intptr_t wParam) { return int16_t(uint16_t((wParam >> 16) & 0xFFFF)); }

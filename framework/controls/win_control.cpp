@@ -490,7 +490,10 @@ void TWinControl::Dispatch(TMessage& m) {
     case msgKeyDown: KeyDownMessage(m); return;
     case msgKeyUp: {
       int key = int(m.WParam);
-      KeyUp(key, KeysToShiftState(m.LParam));
+      const TShiftState shift = KeysToShiftState(m.LParam);
+      TWinControl* form = KeyPreviewForm();
+      if (form != nullptr) form->KeyUp(key, shift);
+      if (form == nullptr || key != 0) KeyUp(key, shift);
       m.WParam = key;
       return;
     }
@@ -509,12 +512,20 @@ bool IsDialogKey(int key) {
 }
 }  // namespace
 
+// A form with KeyPreview sees its controls' keys before they do; a key it zeroes ends there.
+TWinControl* TWinControl::KeyPreviewForm() {
+  TCustomForm* form = GetParentForm(this);
+  return form != nullptr && form != this && form->KeyPreview() ? form : nullptr;
+}
+
 // The control sees the key first; a navigation key it leaves alone and does not want
 // as an ordinary key goes to its form as a dialog key.
 void TWinControl::KeyDownMessage(TMessage& m) {
   int key = int(m.WParam);
   const TShiftState shift = KeysToShiftState(m.LParam);
-  KeyDown(key, shift);
+  TWinControl* preview = KeyPreviewForm();
+  if (preview != nullptr) preview->KeyDown(key, shift);
+  if (preview == nullptr || key != 0) KeyDown(key, shift);
   m.WParam = key;
   if (key == 0 || !IsDialogKey(key) || WantSpecialKey(key, shift)) return;
   if (TCustomForm* form = GetParentForm(this)) m.Result = form->OfferDialogKey(key, shift) ? 1 : 0;
@@ -528,7 +539,9 @@ void TWinControl::CharMessage(TMessage& m) {
     return;
   }
   char c = char(m.WParam);
-  KeyPress(c);
+  TWinControl* preview = KeyPreviewForm();
+  if (preview != nullptr) preview->KeyPress(c);
+  if (preview == nullptr || c != 0) KeyPress(c);
   m.WParam = uint8_t(c);
 }
 

@@ -10,6 +10,7 @@
 #include "framework/graphics/region.h"
 
 class TCanvas;
+class TOverlay;
 class TPlatformBackend;
 class TPlatformWindow;
 
@@ -75,9 +76,17 @@ class TWinControl : public TControl {
   // The part of the client area not hidden by ancestors, siblings above, or (with
   // ClipChildren) child windows.
   TRegion VisibleRegion() const;
+  // `region` (client coordinates) less what the top-level window's overlay covers.
+  TRegion WithoutOverlay(TRegion region) const;
   // Paints the invalid parts of this window and of its child windows; answers the
   // bounding box of what was painted, in top-level surface coordinates.
   TRect PaintInvalidWindows();
+
+  // The overlay above a top-level window's content, or none. Its holder calls OverlayChanged
+  // with the area it covered before, whenever its area or its look changed.
+  void SetOverlay(TOverlay* overlay);
+  TOverlay* Overlay() const { return FOverlay; }
+  void OverlayChanged(const TRegion& oldArea);
 
   // Top-level windows own a platform window whose surface they paint into.
   TPlatformWindow* PlatformWindow() const { return FPlatformWindow.get(); }
@@ -149,11 +158,13 @@ class TWinControl : public TControl {
   void ApplyAnchors();
   void NotifyChildren(uint32_t msg);
   void PaintTree(TCanvas& canvas, TRect& painted);
+  TRegion VisibleRegionBeneathOverlay() const;
   // The child windows under `region` (client coordinates) were painted over.
   void InvalidateCoveredChildren(const TRegion& region);
   // Paints a window-less child at once on the surface, clipped to what shows of it.
   void PaintControlNow(TControl* control);
   bool ForwardMouseToChild(TMessage& m);
+  TWinControl* KeyPreviewForm();
   void KeyDownMessage(TMessage& m);
   void CharMessage(TMessage& m);
   void ReadDesignSize(TReader& reader);
@@ -172,5 +183,7 @@ class TWinControl : public TControl {
   TRegion FInvalid;
   bool FEraseNeeded = false;
   bool FPainting = false;  // a top-level window inside a paint pass
+  TOverlay* FOverlay = nullptr;
+  bool FOverlayDirty = false;  // the overlay waits to be drawn by the next paint pass
   std::unique_ptr<TPlatformWindow> FPlatformWindow;
 };

@@ -14,6 +14,7 @@
 //   control painting it anew shows it again.
 #include <algorithm>
 
+#include "framework/controls/overlay.h"
 #include "framework/controls/win_control.h"
 #include "framework/controls/window_system.h"
 #include "framework/graphics/canvas.h"
@@ -60,7 +61,7 @@ void TWinControl::InvalidateRect(const TRect& rect, bool erase) { InvalidateRegi
 void TWinControl::InvalidateRegion(const TRegion& region, bool erase) {
   TRegion part = region.Combine(TRegion(ClientRect()), roAnd);
   if (part.IsEmpty()) return;
-  FInvalid = FInvalid.Combine(part, roOr);
+  FInvalid = FInvalid.IsEmpty() ? std::move(part) : FInvalid.Combine(part, roOr);
   FEraseNeeded = FEraseNeeded || erase;
 }
 
@@ -101,13 +102,16 @@ void TWinControl::SetClipChildren(bool value) {
 
 bool TWinControl::PaintPending() const {
   if (!Visible()) return false;
+  if (FOverlayDirty) return true;
   if (!FInvalid.IsEmpty()) return true;
   return std::any_of(FWinControls.begin(), FWinControls.end(), [](const TWinControl* w) { return w->PaintPending(); });
 }
 
 // ---- what shows ----
 
-TRegion TWinControl::VisibleRegion() const {
+TRegion TWinControl::VisibleRegion() const { return WithoutOverlay(VisibleRegionBeneathOverlay()); }
+
+TRegion TWinControl::VisibleRegionBeneathOverlay() const {
   TRegion visible(ClientRect());
   TPoint offset;  // this window's client origin in the coordinates of `level`'s client area
   const TWinControl* child = this;
@@ -122,6 +126,37 @@ TRegion TWinControl::VisibleRegion() const {
   }
   if (FClipChildren) visible = WithoutVisibleWindows(visible, *this);
   return visible;
+}
+
+TRegion TWinControl::WithoutOverlay(TRegion region) const {
+  const TWinControl* top = this;
+  while (top->Parent() != nullptr) top = top->Parent();
+  if (top->FOverlay == nullptr || top->FOverlay->OverlayArea().IsEmpty() || region.IsEmpty()) return region;
+  const TPoint offset = SurfaceOffset();
+  if (offset == TPoint{}) {
+    const TRegion& covered = top->FOverlay->OverlayArea();
+    return region.Intersects(covered) ? region.Combine(covered, roDiff) : region;
+  }
+  TRegion covered = top->FOverlay->OverlayArea();
+  covered.Offset(-offset.X, -offset.Y);
+  return region.Combine(covered, roDiff);
+}
+
+// ---- the overlay ----
+
+void TWinControl::SetOverlay(TOverlay* overlay) {
+  if (overlay == FOverlay) return;
+  const TRegion old = FOverlay != nullptr ? FOverlay->OverlayArea() : TRegion();
+  FOverlay = overlay;
+  OverlayChanged(old);
+}
+
+void TWinControl::OverlayChanged(const TRegion& oldArea) {
+  const bool shows = FOverlay != nullptr && !FOverlay->OverlayArea().IsEmpty();
+  InvalidateWithChildren(shows ? oldArea.Combine(FOverlay->OverlayArea(), roDiff) : oldArea, true);
+  FOverlayDirty = shows;
+  // Canvases drawing outside paint clip to what shows: that just changed.
+  NoteLayoutChange();
 }
 
 TRegion TControl::ExposedRegion() const {
@@ -162,13 +197,20 @@ TRect TWinControl::PaintInvalidWindows() {
   canvas.SetHandle(&context);
   PaintTree(canvas, painted);
   canvas.SetHandle(nullptr);
+  if (this == top && FOverlayDirty) {
+    FOverlayDirty = false;
+    window->HideFine(FOverlay->OverlayArea());
+    FOverlay->PaintOverlay(window->Surface());
+    painted = UnionRect(painted, FOverlay->OverlayArea().BoundingBox());
+  }
   return painted;
 }
 
 void TWinControl::PaintTree(TCanvas& canvas, TRect& painted) {
   if (!Visible()) return;
   if (!FInvalid.IsEmpty()) {
-    TRegion clip = FInvalid.Combine(VisibleRegion(), roAnd);
+    // The overlay goes last: the invalid part is mostly far smaller than what shows.
+    TRegion clip = WithoutOverlay(FInvalid.Combine(VisibleRegionBeneathOverlay(), roAnd));
     const bool erase = FEraseNeeded && !ControlStyle().Contains(csOpaque);
     FInvalid = TRegion();
     FEraseNeeded = false;
@@ -187,9 +229,12 @@ void TWinControl::PaintTree(TCanvas& canvas, TRect& painted) {
 void TWinControl::PaintWindow(TCanvas& canvas, const TRegion& clip, bool erase) {
   TDrawContext& context = canvas.Handle();
   const TPoint offset = SurfaceOffset();
+  // Controls clear of the clip's bounds change nothing here: no region work for them.
+  const TRect clipBox = clip.BoundingBox();
+  auto meetsClip = [&](const TControl* c) { return c->Visible() && !IntersectRect(c->BoundsRect(), clipBox).IsEmpty(); };
   TRegion own = clip;
   for (TControl* c : FControls)
-    if (c->Visible() && c->ControlStyle().Contains(csOpaque)) own = own.Combine(TRegion(c->BoundsRect()), roDiff);
+    if (meetsClip(c) && c->ControlStyle().Contains(csOpaque)) own = own.Combine(TRegion(c->BoundsRect()), roDiff);
   TPlatformWindow* window = TopLevel()->PlatformWindow();
   auto placeAt = [&](TPoint origin, TRegion region) {
     region.Offset(offset.X, offset.Y);
@@ -208,7 +253,7 @@ void TWinControl::PaintWindow(TCanvas& canvas, const TRegion& clip, bool erase) 
     Perform(msgPaint, scope.CanvasParam());
   }
   for (TControl* c : std::vector<TControl*>(FControls)) {
-    if (!c->Visible()) continue;
+    if (!meetsClip(c)) continue;
     TRegion part = clip.Combine(TRegion(c->BoundsRect()), roAnd);
     if (part.IsEmpty()) continue;
     placeAt(offset + TPoint{c->Left(), c->Top()}, std::move(part));

@@ -111,7 +111,9 @@ class TWindowSystem {
   void PaintInvalidWindows();
   void TrackMouse();
   TWinControl* TopLevelOf(TPlatformWindow* window) const;
-  TScheduled* FirstDueTimer(uint64_t now);
+  // The first timer to serve at `now`: due, or (with `earliestInterval`, the interval of
+  // the timer this wake-up is for) due within the slack that lets it share the wake-up.
+  TScheduled* FirstDueTimer(uint64_t now, uint64_t earliestInterval = 0);
   // Runs the handling of one message, passing an escaping exception to the handler.
   template <class F>
   void Guarded(F&& handling);

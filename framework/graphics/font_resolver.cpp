@@ -2,7 +2,10 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <map>
 #include <memory>
+#include <mutex>
+#include <tuple>
 
 #include "framework/core/exceptions.h"
 #include "framework/core/text.h"
@@ -76,7 +79,17 @@ std::vector<std::string> FontFamilyCandidates(const std::string& name) {
   return names;
 }
 
-TFontFile ResolveFontFile(const std::string& name, bool bold, bool italic) {
+namespace {
+struct TResolved {
+  std::mutex Lock;
+  std::map<std::tuple<std::string, bool, bool>, TFontFile> Files;
+};
+TResolved& Resolved() {
+  static TResolved resolved;
+  return resolved;
+}
+
+TFontFile ResolveUncached(const std::string& name, bool bold, bool italic) {
   if (!FontconfigReady()) throw EOutOfResources(rs::SOutOfResources);
   for (const std::string& family : FontFamilyCandidates(name)) {
     TPatternPtr match = MatchFamily(family, bold, italic);
@@ -85,4 +98,26 @@ TFontFile ResolveFontFile(const std::string& name, bool bold, bool italic) {
   TPatternPtr fallback = MatchFamily(name, bold, italic);
   if (!fallback) throw EOutOfResources(rs::SOutOfResources);
   return ToFontFile(fallback.get());
+}
+}  // namespace
+
+TFontFile ResolveFontFile(const std::string& name, bool bold, bool italic) {
+  TResolved& resolved = Resolved();
+  auto key = std::make_tuple(name, bold, italic);
+  {
+    std::lock_guard lock(resolved.Lock);
+    if (auto it = resolved.Files.find(key); it != resolved.Files.end()) return it->second;
+  }
+  TFontFile file = ResolveUncached(name, bold, italic);
+  std::lock_guard lock(resolved.Lock);
+  return resolved.Files.emplace(std::move(key), std::move(file)).first->second;
+}
+
+void PrepareFontResolver(const std::vector<TFontRequest>& faces) {
+  if (!FontconfigReady()) return;
+  // A face that cannot be resolved now raises its error where it is first used.
+  for (const TFontRequest& face : faces) try {
+      ResolveFontFile(face.Name, face.Bold, face.Italic);
+    } catch (const EOutOfResources&) {
+    }
 }

@@ -34,6 +34,30 @@ const std::vector<TSpan>* TRegion::SpansAt(int y) const {
   return &it->Spans;
 }
 
+bool TRegion::Intersects(const TRegion& other) const {
+  size_t i = 0, j = 0;
+  while (i < FBands.size() && j < other.FBands.size()) {
+    const TRegionBand& a = FBands[i];
+    const TRegionBand& b = other.FBands[j];
+    if (a.Bottom <= b.Top) {
+      ++i;
+      continue;
+    }
+    if (b.Bottom <= a.Top) {
+      ++j;
+      continue;
+    }
+    for (size_t p = 0, q = 0; p < a.Spans.size() && q < b.Spans.size();) {
+      if (a.Spans[p].Right <= b.Spans[q].Left) ++p;
+      else if (b.Spans[q].Right <= a.Spans[p].Left) ++q;
+      else return true;
+    }
+    if (a.Bottom < b.Bottom) ++i;
+    else ++j;
+  }
+  return false;
+}
+
 bool TRegion::PointIn(int x, int y) const {
   const std::vector<TSpan>* spans = SpansAt(y);
   if (spans == nullptr) return false;
@@ -118,7 +142,27 @@ std::vector<TSpan> CombineSpans(const std::vector<TSpan>& a, const std::vector<T
   return result;
 }
 
+// The common cases answer without walking the bands: an empty side, bounds that do not
+// meet, a rectangle holding the whole of this region. Both ways give the same bands.
+std::optional<TRegion> TRegion::CombineQuickly(const TRegion& other, TRegionOp op) const {
+  if (other.IsEmpty()) return op == roAnd ? TRegion() : *this;
+  if (IsEmpty()) return op == roOr || op == roXor ? other : TRegion();
+  const TRect box = BoundingBox(), otherBox = other.BoundingBox();
+  if (IntersectRect(box, otherBox).IsEmpty()) {
+    if (op == roAnd) return TRegion();
+    if (op == roDiff) return *this;
+  }
+  if ((op == roAnd || op == roDiff) && !Intersects(other)) return op == roAnd ? TRegion() : *this;
+  const bool otherIsRect = other.FBands.size() == 1 && other.FBands[0].Spans.size() == 1;
+  if (otherIsRect && IntersectRect(box, otherBox) == box) {
+    if (op == roAnd) return *this;
+    if (op == roDiff) return TRegion();
+  }
+  return std::nullopt;
+}
+
 TRegion TRegion::Combine(const TRegion& other, TRegionOp op) const {
+  if (std::optional<TRegion> quick = CombineQuickly(other, op)) return std::move(*quick);
   std::vector<int> ys;
   for (const TRegionBand& band : FBands) ys.insert(ys.end(), {band.Top, band.Bottom});
   for (const TRegionBand& band : other.FBands) ys.insert(ys.end(), {band.Top, band.Bottom});

@@ -2,6 +2,7 @@
 // Regions: sets of pixels held as sorted horizontal bands, each band a list of disjoint
 // half-open spans. Bands never overlap and two touching bands never hold equal spans,
 // so equal pixel sets have equal representations.
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -33,6 +34,8 @@ class TRegion {
   bool IsEmpty() const { return FBands.empty(); }
   TRect BoundingBox() const;
   bool PointIn(int x, int y) const;
+  // Whether the two share a pixel.
+  bool Intersects(const TRegion& other) const;
   // The spans of row y, or none when the row is outside every band.
   const std::vector<TSpan>* SpansAt(int y) const;
   const std::vector<TRegionBand>& Bands() const { return FBands; }
@@ -49,6 +52,8 @@ class TRegion {
   void AppendBand(int top, int bottom, std::vector<TSpan> spans);
 
  private:
+  std::optional<TRegion> CombineQuickly(const TRegion& other, TRegionOp op) const;
+
   std::vector<TRegionBand> FBands;
 };
 

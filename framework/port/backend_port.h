@@ -21,6 +21,8 @@ enum class TInputKind : uint8_t {
   // screen position of its client area). Lost pixels are the backend's own business:
   // it shows the surface again.
   WindowClose, WindowActivate, WindowDeactivate, WindowMoved,
+  // The mouse wheel turned by WheelDelta notches over the window (ScreenPos: the pointer).
+  MouseWheel,
 };
 
 // Mouse buttons and modifier keys held while an input event happened.
@@ -38,6 +40,7 @@ struct TInputEvent {
   uint32_t Modifiers = 0;      // TInputModifier bits, as they are after the event
   int Key = 0;                 // key events: virtual key code
   char Char = 0;               // character events: the 8-bit character
+  int WheelDelta = 0;          // wheel events: notches, positive away from the user
 };
 
 // The local date and time as the desktop reports it.
@@ -125,6 +128,10 @@ class TPlatformBackend {
   virtual void WaitForEvents(int64_t timeoutMs) = 0;
   // Makes a WaitForEvents in progress return at once (from any thread).
   virtual void Wake() = 0;
+  // Whether a timer falling due a little after another may be served in that one's
+  // wake-up (each wake-up costs a desktop its event pumping). A virtual clock keeps every
+  // due time exact.
+  virtual bool CoalescesTimers() const { return false; }
 
   // Milliseconds since an arbitrary start, never going back.
   virtual uint64_t TickCount() const = 0;

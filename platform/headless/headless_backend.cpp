@@ -193,6 +193,13 @@ void THeadlessBackend::Click(TPoint screenPos) {
   ReleaseMouse(ibLeft, screenPos);
 }
 
+void THeadlessBackend::TurnWheel(int notches, TPoint screenPos) {
+  screenPos = Unscaled(screenPos);
+  FCursor = screenPos;
+  Enqueue(TInputKind::MouseWheel, ibNone, screenPos);
+  FEvents.back().WheelDelta = notches;
+}
+
 void THeadlessBackend::PressKey(int key) {
   TInputEvent e;
   e.Kind = TInputKind::KeyDown;

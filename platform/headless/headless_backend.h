@@ -92,6 +92,9 @@ class THeadlessBackend : public TPlatformBackend {
   bool PollEvent(TInputEvent& event) override;
   void WaitForEvents(int64_t timeoutMs) override;
   void Wake() override { FWoken = true; }
+  bool CoalescesTimers() const override { return FCoalescesTimers; }
+  // Serves timers the way a desktop does, sharing wake-ups (off: every due time exact).
+  void SetCoalescesTimers(bool on) { FCoalescesTimers = on; }
   uint64_t TickCount() const override { return FNow; }
   TLocalTime LocalTime() const override;
   void SetIcon(const TBitmapImage* icon) override;
@@ -108,6 +111,8 @@ class THeadlessBackend : public TPlatformBackend {
   void ReleaseMouse(TInputButton button, TPoint screenPos);
   void DoubleClickMouse(TInputButton button, TPoint screenPos);
   void Click(TPoint screenPos);
+  // Turns the wheel by `notches` (positive away from the user) with the pointer at `screenPos`.
+  void TurnWheel(int notches, TPoint screenPos);
   void PressKey(int key);
   void ReleaseKey(int key);
   void TypeChar(char c);
@@ -132,6 +137,7 @@ class THeadlessBackend : public TPlatformBackend {
   TPlatformWindow* MouseTarget(TPoint pos) const;
 
   THeadlessScreen FScreen;
+  bool FCoalescesTimers = false;
   std::vector<THeadlessWindow*> FWindows;  // bottom first
   std::deque<TInputEvent> FEvents;
   TPlatformWindow* FCapture = nullptr;

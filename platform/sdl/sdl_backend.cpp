@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "framework/core/color.h"
@@ -15,18 +16,17 @@
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_scale.h"
 #include "platform/sdl/sdl_text.h"
+#include "platform/sdl/wayland_probe.h"
 
 namespace {
-// The desktop video drivers the environment names a display for: X11 first where there is
-// one (also a Wayland desktop's X11 server), native Wayland where it is the only display.
-// SDL 2.26's Wayland driver can crash inside its start-up on a compositor it does not
-// expect (seen on a headless compositor), and a crash there leaves no fallback. Others
-// would open no window (or a whole console screen), and trying one without its display
-// only prints the failure.
+// The desktop video drivers the environment names a display for: native Wayland first
+// where a compositor can take it, X11 after it (a Wayland desktop's X11 server) or alone.
+// Others would open no window (or a whole console screen), and trying one without its
+// display only prints the failure.
 std::string DesktopDrivers() {
   std::string drivers;
-  if (std::getenv("DISPLAY") != nullptr) drivers = "x11";
-  if (std::getenv("WAYLAND_DISPLAY") != nullptr) drivers += drivers.empty() ? "wayland" : ",wayland";
+  if (std::getenv("WAYLAND_DISPLAY") != nullptr && WaylandCompositorHasSeat()) drivers = "wayland";
+  if (std::getenv("DISPLAY") != nullptr) drivers += drivers.empty() ? "x11" : ",x11";
   return drivers;
 }
 }  // namespace
@@ -42,8 +42,6 @@ std::unique_ptr<TSdlBackend> CreateSdlBackend(int scale) {
   // docks and taskbars group the windows under its name and icon. SDL reads them from here.
   setenv("SDL_VIDEO_X11_WMCLASS", kDesktopAppId, 0);
   setenv("SDL_VIDEO_WAYLAND_WMCLASS", kDesktopAppId, 0);
-  // A software surface: the accelerated path costs a GL context per window for nothing.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // Interrupts end the program as usual instead of becoming a quit event nobody reads.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // The click that activates a window is also a click on what lies under the pointer.
@@ -51,6 +49,9 @@ std::unique_ptr<TSdlBackend> CreateSdlBackend(int scale) {
   // A viewer left open must not keep the screen saver away.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+  // X11 surfaces in shared memory: the accelerated path costs a GL context per window for
+  // nothing. SDL's Wayland driver has no surfaces of its own; it needs that path.
+  if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_GetNumVideoDisplays() < 1) {
     SDL_Quit();
     return nullptr;
@@ -247,7 +248,8 @@ void TSdlBackend::Translate(const SDL_Event& e) {
     case SDL_KEYUP: TranslateKey(e); break;
     case SDL_TEXTINPUT: TranslateText(e.text); break;
     case SDL_WINDOWEVENT: TranslateWindowEvent(e.window); break;
-    default: break;  // wheel, wake-ups, the last window closing: nothing for the framework
+    case SDL_MOUSEWHEEL: TranslateWheel(e.wheel); break;
+    default: break;  // wake-ups, the last window closing: nothing for the framework
   }
 }
 
@@ -305,6 +307,22 @@ void TSdlBackend::TranslateMouse(const SDL_Event& e) {
     }
   }
   if (FButtons == 0) FGrab = nullptr;
+  out.Modifiers = KeyModifiersOf(SDL_GetModState()) | FButtons;
+  FPending.push_back(out);
+}
+
+// The wheel turns over the window under the pointer, or the one holding the mouse; a
+// sideways wheel is not ours to use.
+void TSdlBackend::TranslateWheel(const SDL_MouseWheelEvent& e) {
+  const int notches = e.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.y : e.y;
+  if (notches == 0) return;
+  TSdlWindow* window = FCapture != nullptr ? FCapture : FGrab != nullptr ? FGrab : WindowOfId(e.windowID);
+  if (window == nullptr) return;
+  TInputEvent out;
+  out.Kind = TInputKind::MouseWheel;
+  out.Window = window;
+  out.ScreenPos = FPointer;
+  out.WheelDelta = notches;
   out.Modifiers = KeyModifiersOf(SDL_GetModState()) | FButtons;
   FPending.push_back(out);
 }

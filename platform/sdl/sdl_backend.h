@@ -39,6 +39,7 @@ class TSdlBackend : public TPlatformBackend {
   bool PollEvent(TInputEvent& event) override;
   void WaitForEvents(int64_t timeoutMs) override;
   void Wake() override;
+  bool CoalescesTimers() const override { return true; }
   uint64_t TickCount() const override;
   TLocalTime LocalTime() const override;
   void SetIcon(const TBitmapImage* icon) override;
@@ -62,6 +63,7 @@ class TSdlBackend : public TPlatformBackend {
   };
   void Translate(const SDL_Event& e);
   void TranslateMouse(const SDL_Event& e);
+  void TranslateWheel(const SDL_MouseWheelEvent& e);
   void TranslateKey(const SDL_Event& e);
   void TranslateText(const SDL_TextInputEvent& e);
   void TranslateWindowEvent(const SDL_WindowEvent& e);

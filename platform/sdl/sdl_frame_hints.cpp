@@ -39,6 +39,7 @@ TMotifHints MotifHintsOf(TWindowFrame frame) {
 #include <SDL2/SDL_syswm.h>
 
 #if defined(SDL_VIDEO_DRIVER_X11) && defined(VELMORATH_HAVE_X11)
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 void ApplyFrameHints(SDL_Window* window, TWindowFrame frame) {
@@ -50,6 +51,16 @@ void ApplyFrameHints(SDL_Window* window, TWindowFrame frame) {
   const TMotifHints hints = MotifHintsOf(frame);
   XChangeProperty(display, info.info.x11.window, motif, motif, 32, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(hints.Values), 5);
+  // A dialog frame is a dialog to the window manager too: no minimise or maximise there
+  // (SDL marks tool frames as utility windows itself). Normal follows for managers that
+  // do not know dialogs. Set before the window is first shown, when managers read it.
+  if (frame == TWindowFrame::Dialog) {
+    const Atom type = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
+    const Atom types[2] = {XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False),
+                           XInternAtom(display, "_NET_WM_WINDOW_TYPE_NORMAL", False)};
+    XChangeProperty(display, info.info.x11.window, type, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(types), 2);
+  }
   XFlush(display);
 }
 #else

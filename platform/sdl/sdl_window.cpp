@@ -138,6 +138,7 @@ void TSdlWindow::SetFrame(TWindowFrame frame) {
   }
   SDL_SetWindowResizable(FHandle, IsSizeableFrame(frame) ? SDL_TRUE : SDL_FALSE);
   SDL_SetWindowBordered(FHandle, frame == TWindowFrame::None ? SDL_FALSE : SDL_TRUE);
+  ApplyFrameHints(FHandle, frame);
 }
 
 void TSdlWindow::SetShowState(TWindowShowState state) {

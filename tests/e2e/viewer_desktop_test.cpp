@@ -78,18 +78,21 @@ TEST_F(ViewerOnDesktop, AClickOnATestPointShowsItsPhotograph) {
 }
 
 // What a window manager reads: the class of the desktop entry, and a dialog frame that
-// offers moving and closing only (no resize, minimise or maximise).
+// offers moving and closing only (no resize, minimise or maximise), as a dialog.
 TEST_F(ViewerOnDesktop, TheWindowTellsWindowManagersItsClassAndItsFixedFrame) {
   if (!ProgramAvailable("xprop")) GTEST_SKIP() << "xprop is needed to read the window's properties";
   const std::string id = VisibleWindow("Velmorath V1.4");
   ASSERT_FALSE(id.empty());
   std::string props;
-  ASSERT_EQ(RunOnDisplay(Display->Name(), "xprop -id " + id + " WM_CLASS _MOTIF_WM_HINTS", &props), 0);
+  ASSERT_EQ(RunOnDisplay(Display->Name(), "xprop -id " + id + " WM_CLASS _MOTIF_WM_HINTS _NET_WM_WINDOW_TYPE", &props), 0);
   EXPECT_NE(props.find("WM_CLASS(STRING) = \"org.velmorath.Velmorath\", \"org.velmorath.Velmorath\""),
             std::string::npos) << props;
   // Flags: functions and decorations; functions: move (4) and close (32); decorations:
   // border, title and menu (2 + 8 + 16).
   EXPECT_NE(props.find("_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x3, 0x24, 0x1a, 0x0, 0x0"), std::string::npos) << props;
+  EXPECT_NE(props.find("_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_DIALOG, _NET_WM_WINDOW_TYPE_NORMAL"),
+            std::string::npos)
+      << props;
 }
 
 TEST_F(ViewerOnDesktop, AboutOpensAndItsCloseBoxOnlyHidesIt) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
+#include <string>
 
 #include <png.h>
 
@@ -81,7 +82,21 @@ uint8_t NearestEntry(const std::vector<TRGBQuad>& table, TRgb c) {
 }
 
 // --- icon ---
-float IconOutline(TVec p, float s) { return SdBox(p, {s / 2, s / 2}, s * 0.46f, s * 0.46f, 0, s * 0.14f); }
+// The icon's shapes as fractions of its size, shared by the pixel images and the scalable one:
+// a rounded green board, a chip with three pads under it, and a test point ringed in red.
+constexpr float kBoardHalf = 0.46f, kBoardCorner = 0.14f;
+constexpr TVec kChip{0.36f, 0.36f};
+constexpr float kChipHalf = 0.15f, kChipCorner = 0.02f;
+constexpr float kPadXs[] = {0.27f, 0.36f, 0.45f};
+constexpr float kPadY = 0.58f, kPadHalfW = 0.025f, kPadHalfH = 0.04f;
+constexpr TVec kPoint{0.67f, 0.66f};
+constexpr float kPointRadius = 0.075f, kRingRadius = 0.18f, kRingStroke = 0.06f;
+// Below this size the pads would blur into the board.
+constexpr int kSmallestWithPads = 32;
+const TRgb kBoardLight = Rgb255(52, 150, 86), kBoardDark = Rgb255(20, 84, 46), kChipColour = Rgb255(28, 28, 32),
+           kPadColour = Rgb255(200, 200, 196), kPointColour = Rgb255(236, 190, 84), kRingColour = Rgb255(232, 22, 26);
+
+float IconOutline(TVec p, float s) { return SdBox(p, {s / 2, s / 2}, s * kBoardHalf, s * kBoardHalf, 0, s * kBoardCorner); }
 
 struct TRgba {
   std::vector<uint8_t> Pixels;  // red, green, blue, alpha; top row first
@@ -91,19 +106,20 @@ TRgba DrawIcon(int size) {
   const float s = float(size);
   TRaster r(size, size, Rgb255(30, 112, 62));
   r.Paint({s / 2, s / 2}, s, [s](TVec p) { return IconOutline(p, s); },
-          [s](TVec p, float) { return Mix(Rgb255(52, 150, 86), Rgb255(20, 84, 46), (p.X + p.Y) / (2 * s)); });
-  const TVec chip{s * 0.36f, s * 0.36f};
-  r.Fill(chip, s * 0.2f, [=](TVec p) { return SdBox(p, chip, s * 0.15f, s * 0.15f, 0, s * 0.02f); }, Rgb255(28, 28, 32));
-  if (size >= 32)
-    for (float t : {0.27f, 0.36f, 0.45f}) {
-      const TVec pad{t * s, s * 0.58f};
-      r.Fill(pad, s * 0.05f, [=](TVec p) { return SdBox(p, pad, s * 0.025f, s * 0.04f, 0); }, Rgb255(200, 200, 196));
+          [s](TVec p, float) { return Mix(kBoardLight, kBoardDark, (p.X + p.Y) / (2 * s)); });
+  const TVec chip = kChip * s;
+  r.Fill(chip, s * 0.2f, [=](TVec p) { return SdBox(p, chip, s * kChipHalf, s * kChipHalf, 0, s * kChipCorner); },
+         kChipColour);
+  if (size >= kSmallestWithPads)
+    for (float t : kPadXs) {
+      const TVec pad{t * s, s * kPadY};
+      r.Fill(pad, s * 0.05f, [=](TVec p) { return SdBox(p, pad, s * kPadHalfW, s * kPadHalfH, 0); }, kPadColour);
     }
-  const TVec point{s * 0.67f, s * 0.66f};
-  r.Fill(point, s * 0.1f, [=](TVec p) { return SdCircle(p, point, s * 0.075f); }, Rgb255(236, 190, 84));
-  const float stroke = std::max(1.4f, s * 0.06f);
-  r.Fill(point, s * 0.25f, [=](TVec p) { return std::fabs(SdCircle(p, point, s * 0.18f)) - stroke / 2; },
-         Rgb255(232, 22, 26));
+  const TVec point = kPoint * s;
+  r.Fill(point, s * 0.1f, [=](TVec p) { return SdCircle(p, point, s * kPointRadius); }, kPointColour);
+  const float stroke = std::max(1.4f, s * kRingStroke);
+  r.Fill(point, s * 0.25f, [=](TVec p) { return std::fabs(SdCircle(p, point, s * kRingRadius)) - stroke / 2; },
+         kRingColour);
   TRgba out;
   const std::vector<uint8_t> rgb = r.ToRgb8();
   for (int y = 0; y < size; ++y)
@@ -115,6 +131,30 @@ TRgba DrawIcon(int size) {
   return out;
 }
 
+// SVG numbers on a 64-unit grid, written with up to four decimals and no trailing zeros,
+// so the file does not depend on the C library's float printing beyond that.
+std::string Units(float fraction) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.4f", double(fraction) * 64.0);
+  std::string s = text;
+  while (s.back() == '0') s.pop_back();
+  if (s.back() == '.') s.pop_back();
+  return s;
+}
+
+std::string Hex(TRgb c) {
+  auto channel = [](float v) { return int(std::lround(std::clamp(v, 0.0f, 1.0f) * 255)); };
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", channel(c.R), channel(c.G), channel(c.B));
+  return text;
+}
+
+std::string SvgRect(float cx, float cy, float hx, float hy, float corner, TRgb fill) {
+  std::string rect = "  <rect x=\"" + Units(cx - hx) + "\" y=\"" + Units(cy - hy) + "\" width=\"" + Units(2 * hx) +
+                     "\" height=\"" + Units(2 * hy) + "\"";
+  if (corner > 0) rect += " rx=\"" + Units(corner) + "\"";
+  return rect + " fill=\"" + Hex(fill) + "\"/>\n";
+}
 void Put16(std::vector<uint8_t>& out, uint32_t v) { out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8)}); }
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
   Put16(out, v & 0xFFFF);
@@ -186,6 +226,30 @@ std::vector<uint8_t> MakeIconFile() {
   for (const auto& image : images) out.insert(out.end(), image.begin(), image.end());
   return out;
 }
+
+std::string MakeIconSvg() {
+  std::string svg =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" viewBox=\"0 0 64 64\">\n"
+      "  <defs>\n"
+      "    <linearGradient id=\"board\" gradientUnits=\"userSpaceOnUse\" x1=\"0\" y1=\"0\" x2=\"64\" y2=\"64\">\n"
+      "      <stop offset=\"0\" stop-color=\"" + Hex(kBoardLight) + "\"/>\n"
+      "      <stop offset=\"1\" stop-color=\"" + Hex(kBoardDark) + "\"/>\n"
+      "    </linearGradient>\n"
+      "  </defs>\n";
+  std::string board = SvgRect(0.5f, 0.5f, kBoardHalf, kBoardHalf, kBoardCorner, kBoardDark);
+  board.replace(board.find("fill=\"") + 6, 7, "url(#board)");
+  svg += board;
+  svg += SvgRect(kChip.X, kChip.Y, kChipHalf, kChipHalf, kChipCorner, kChipColour);
+  for (float t : kPadXs) svg += SvgRect(t, kPadY, kPadHalfW, kPadHalfH, 0, kPadColour);
+  svg += "  <circle cx=\"" + Units(kPoint.X) + "\" cy=\"" + Units(kPoint.Y) + "\" r=\"" + Units(kPointRadius) +
+         "\" fill=\"" + Hex(kPointColour) + "\"/>\n";
+  svg += "  <circle cx=\"" + Units(kPoint.X) + "\" cy=\"" + Units(kPoint.Y) + "\" r=\"" + Units(kRingRadius) +
+         "\" fill=\"none\" stroke=\"" + Hex(kRingColour) + "\" stroke-width=\"" + Units(kRingStroke) + "\"/>\n";
+  return svg + "</svg>\n";
+}
+
+std::vector<uint8_t> IconPixels(int size) { return DrawIcon(size).Pixels; }
 
 void SaveIconPng(int size, const std::string& path) {
   const TRgba icon = DrawIcon(size);

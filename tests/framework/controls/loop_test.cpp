@@ -1,4 +1,6 @@
 // The message loop: timers on the virtual clock, posted messages, idling.
+#include <algorithm>
+
 #include "framework/controls/timer.h"
 #include "tests/framework/controls/test_controls.h"
 
@@ -62,6 +64,59 @@ TEST_F(ControlsTest, IdleLoopWakesOncePerTickAndDoesNoOtherWork) {
   EXPECT_EQ(Log.size(), 10u);
   EXPECT_EQ(Backend->WakeUps() - before, 10);
   EXPECT_EQ(top->Paints, paints);
+}
+
+// A desktop serves a timer falling due within a tenth of the shorter interval (15 ms at
+// most) after another in that one's wake-up; each keeps its own schedule.
+TEST_F(ControlsTest, ADesktopSharesWakeUpsBetweenTimersDueCloseTogetherWithoutDrift) {
+  Backend->SetCoalescesTimers(true);
+  TComponent owner(nullptr);
+  MakeTimer(&owner, 100, "a", Log, System);
+  System.RunFor(8);
+  MakeTimer(&owner, 100, "b", Log, System);  // due 8 ms after a, inside a's 10 ms slack
+  System.RunFor(30);
+  MakeTimer(&owner, 100, "c", Log, System);  // due 38 ms after a: a wake-up of its own
+  System.RunFor(1000 - 38);
+  EXPECT_EQ(std::vector<std::string>(Log.begin(), Log.begin() + 6),
+            (Strings{"a@100", "b@100", "c@138", "a@200", "b@200", "c@238"}))
+      << "b shares a's wake-ups, c does not";
+  const int before = Backend->WakeUps();
+  Log.clear();
+  System.RunFor(100000);
+  EXPECT_EQ(Backend->WakeUps() - before, 2000) << "two wake-ups per 100 ms, not three";
+  EXPECT_EQ(std::count_if(Log.begin(), Log.end(), [](const std::string& s) { return s[0] == 'b'; }), 1000)
+      << "b ticks at its exact rate";
+  EXPECT_EQ(Log.back(), "b@101000") << "served at a's tick, b's next due time still follows its own";
+}
+
+TEST_F(ControlsTest, TheSlackIsATenthOfTheShorterIntervalAndNeverMoreThan15Ms) {
+  Backend->SetCoalescesTimers(true);
+  TComponent owner(nullptr);
+  MakeTimer(&owner, 100, "fast", Log, System);
+  System.RunFor(5);
+  MakeTimer(&owner, 500, "near", Log, System);  // due 5 ms after fast's 500 ms tick
+  System.RunFor(6);
+  MakeTimer(&owner, 500, "far", Log, System);  // 11 ms after: beyond a tenth of 100 ms
+  System.RunFor(20);
+  MakeTimer(&owner, 2000, "slow2", Log, System);  // due 2031, 31 ms after fast's tick
+  System.RunFor(16);
+  MakeTimer(&owner, 2000, "slow3", Log, System);  // due 2047: 16 ms after slow2, beyond 15
+  System.RunFor(2100 - 47);
+  const auto at = [&](const std::string& name) {
+    return std::find(Log.begin(), Log.end(), name) != Log.end();
+  };
+  EXPECT_TRUE(at("near@500")) << "5 ms early, in fast's wake-up";
+  EXPECT_TRUE(at("far@511")) << "11 ms: its own wake-up";
+  EXPECT_TRUE(at("slow2@2031") && at("slow3@2047")) << "16 ms apart: beyond the 15 ms cap";
+}
+
+TEST_F(ControlsTest, WithoutADesktopEveryTimerFiresAtItsExactTime) {
+  TComponent owner(nullptr);
+  MakeTimer(&owner, 100, "a", Log, System);
+  System.RunFor(8);
+  MakeTimer(&owner, 100, "b", Log, System);
+  System.RunFor(200);
+  EXPECT_EQ(Log, (Strings{"a@100", "b@108", "a@200", "b@208"}));
 }
 
 TEST_F(ControlsTest, TimersNeverRunInsideAPaintOrAnotherTick) {

@@ -177,3 +177,24 @@ TEST_F(FocusTest, SwitchingFormsMovesTheKeyboardAndRestoresTheActiveControl) {
   EXPECT_EQ(Focus(), "B");
   EXPECT_EQ(Log, (Strings{"B setfocus"})) << "returning is no new enter";
 }
+
+TEST_F(FocusTest, KeyPreviewShowsTheFormEveryKeyFirstAndAZeroedKeyStopsThere) {
+  Form->FOnKeyDown = [&](TObject*, int& key, TShiftState) {
+    Log.push_back("Main key " + std::to_string(key));
+    if (key == 'Q') key = 0;
+  };
+  Form->FOnKeyUp = [&](TObject*, int& key, TShiftState) { Log.push_back("Main up " + std::to_string(key)); };
+  Form->FOnKeyPress = [&](TObject*, char& c) { Log.push_back(std::string("Main char ") + c); };
+  Log.clear();
+  Key('X');
+  EXPECT_EQ(Log, (Strings{"A key 88"})) << "without KeyPreview the focused control alone sees it";
+  Form->SetKeyPreview(true);
+  Log.clear();
+  Key('X');
+  Char('x');
+  Key('Q');
+  EXPECT_EQ(Log, (Strings{"Main key 88", "A key 88", "Main up 88", "Main char x", "A char x", "Main key 81", "Main up 81"}));
+  Log.clear();
+  Key(vkTab);
+  EXPECT_EQ(Focus(), "B") << "a key the form leaves alone still navigates";
+}

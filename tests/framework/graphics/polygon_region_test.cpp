@@ -160,3 +160,25 @@ TEST(Regions, ClippingToARegionWritesOnlyItsPixels) {
     if (clip.PointIn(p.first, p.second)) clipped.insert(p);
   EXPECT_EQ(ChangedPixels(*t), clipped);
 }
+
+TEST(RegionCombine, DisjointContainedAndTouchingRegionsGiveTheSameBandsAsTheWalk) {
+  const TRegion ring = TRegion(TRect{0, 0, 30, 30}).Combine(TRegion(TRect{10, 10, 20, 20}), roDiff);
+  const TRegion inside(TRect{12, 12, 18, 18});
+  EXPECT_FALSE(ring.Intersects(inside)) << "in the hole";
+  EXPECT_TRUE(ring.Intersects(TRegion(TRect{19, 19, 21, 21})));
+  EXPECT_FALSE(ring.Intersects(TRegion(TRect{30, 0, 40, 30}))) << "touching is not sharing";
+  EXPECT_EQ(ring.Combine(inside, roAnd), TRegion());
+  EXPECT_EQ(ring.Combine(inside, roDiff), ring);
+  EXPECT_EQ(ring.Combine(TRegion(TRect{-5, -5, 35, 35}), roAnd), ring);
+  EXPECT_EQ(ring.Combine(TRegion(TRect{-5, -5, 35, 35}), roDiff), TRegion());
+  EXPECT_EQ(ring.Combine(TRegion(), roOr), ring);
+  EXPECT_EQ(TRegion().Combine(ring, roXor), ring);
+  EXPECT_EQ(TRegion().Combine(ring, roDiff), TRegion());
+  // Built by hand, band by band: the same representation the walk gives.
+  TRegion expected;
+  expected.AppendBand(0, 10, {{0, 30}});
+  expected.AppendBand(10, 20, {{0, 10}, {20, 30}});
+  expected.AppendBand(20, 30, {{0, 30}});
+  EXPECT_EQ(ring, expected);
+  EXPECT_EQ(ring.Combine(inside, roOr).Combine(inside, roDiff), ring);
+}

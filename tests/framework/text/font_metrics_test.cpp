@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <thread>
+#include <vector>
 
 #include "framework/graphics/font_resolver.h"
 #include "framework/graphics/glyph_cache.h"
@@ -35,6 +37,21 @@ TEST(FontResolver, WindowFontIsASansFaceNotFontconfigsDefault) {
 TEST(FontResolver, UnknownNameStillGivesAFace) {
   const TFontFile file = ResolveFontFile("No Such Face 12345", false, false);
   EXPECT_FALSE(file.Path.empty());
+}
+
+// Start-up resolves the windows' faces on another thread; what it finds is what every
+// later question about them answers, and threads asking at once agree.
+TEST(FontResolver, FacesPreparedOnAnotherThreadAnswerAsResolvedDirectly) {
+  std::thread prepare(PrepareFontResolver, std::vector<TFontRequest>{{"Verdana", true}, {"No Such Face 12345", true, true}});
+  TFontFile concurrent;
+  std::thread ask([&] { concurrent = ResolveFontFile("Verdana", true, false); });
+  prepare.join();
+  ask.join();
+  const TFontFile prepared = ResolveFontFile("Verdana", true, false);
+  EXPECT_EQ(prepared.Family, "DejaVu Sans");
+  EXPECT_EQ(prepared.Weight, 700);
+  EXPECT_EQ(concurrent.Path, prepared.Path);
+  EXPECT_FALSE(ResolveFontFile("No Such Face 12345", true, true).Path.empty());
 }
 
 TEST(FontMetrics, WindowFontHasALineHeightOf13) {
