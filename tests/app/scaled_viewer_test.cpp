@@ -6,6 +6,7 @@
 
 #include "framework/controls/window_system.h"
 #include "pictures/image.h"
+#include "pictures/loupe.h"
 #include "pictures/jpeg_image.h"
 #include "tests/app/viewer_fixture.h"
 
@@ -135,4 +136,39 @@ TEST_F(ScaledViewerTest, EveryPhotographFitsItsDoubledBoxAtItsOwnSize) {
     EXPECT_EQ(image.DestRect(kScale), (TRect{0, 0, image.Picture()->Width(), image.Picture()->Height()}))
         << image.Name();
   }
+}
+
+// The loupe is drawn on the surface, so at scale 2 its lens shows in blocks over the fine
+// photograph; where it was, the photograph's own pixels come back once it goes.
+TEST_F(ScaledViewerTest, TheLoupeShowsOverTheFinePhotographAndLeavesItWhole) {
+  RestartAt(kScale);
+  ClickInBlock(*Form1->TestPointButton(16));
+  const TImage& image = *Form1->Image16;
+  const TPoint pointer = image.ClientToScreen({200, 300});
+  const TPoint screen{pointer.X * kScale + 1, pointer.Y * kScale + 1};
+  Backend->PressMouse(ibRight, screen);
+  Settle();
+  ASSERT_TRUE(Form1->Loupe()->Shown());
+  const TRegion& lens = Form1->Loupe()->OverlayArea();
+  ASSERT_FALSE(lens.IsEmpty());
+  const TBitmapImage& surface = Form1->PlatformWindow()->Surface();
+  std::unique_ptr<TBitmap> shown = MainWindowImage();
+  int wrong = 0;
+  for (const TRect& r : lens.Rects())
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x)
+        wrong += shown->PixelRGB(x * kScale + 1, y * kScale + 1) != surface.PixelRGB(x, y);
+  EXPECT_EQ(wrong, 0) << "lens pixels hidden under the fine photograph";
+
+  Backend->ReleaseMouse(ibRight, screen);
+  Settle();
+  ASSERT_FALSE(Form1->Loupe()->Shown());
+  shown = MainWindowImage();
+  const auto* jpeg = dynamic_cast<const TJPEGImage*>(image.Picture()->Graphic());
+  const TBitmap& source = *jpeg->DecodedBitmap();
+  const TPoint origin{image.Left() * kScale, image.Top() * kScale};
+  wrong = 0;
+  for (int y = 0; y < source.Height(); ++y)
+    for (int x = 0; x < source.Width(); ++x) wrong += shown->PixelRGB(origin.X + x, origin.Y + y) != source.PixelRGB(x, y);
+  EXPECT_EQ(wrong, 0) << "photograph pixels not back after the loupe went";
 }
