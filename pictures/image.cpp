@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "framework/controls/custom_form.h"
+#include "framework/controls/fine_canvas.h"
 #include "framework/controls/window_system.h"
 #include "framework/graphics/canvas.h"
 #include "framework/typeinfo/class_info.h"
@@ -112,8 +113,11 @@ void TImage::SetAutoSize(bool value) {
   if (FAutoSize && CanAutoSize(width, height)) SetBounds(Left(), Top(), width, height);
 }
 
-TRect TImage::DestRect() const {
-  return PlacementRect(FPicture->Width(), FPicture->Height(), Width(), Height(), FStretch, FProportional, FCenter);
+TRect TImage::DestRect() const { return DestRect(1); }
+
+TRect TImage::DestRect(int scale) const {
+  return PlacementRect(FPicture->Width(), FPicture->Height(), Width() * scale, Height() * scale, FStretch,
+                       FProportional, FCenter);
 }
 
 const TPalette* TImage::GetPalette() const {
@@ -127,9 +131,21 @@ bool TImage::CanAutoSize(int& newWidth, int& newHeight) const {
   return true;
 }
 
+// On a scaled window the picture is also drawn at the screen's own resolution, over the
+// whole area of the view: around the picture the screen shows what lies beneath the view,
+// block for block, as it would without the picture. An opaque view has nothing beneath it.
 void TImage::Paint() {
   const TDrawingScope drawing(FDrawing);
-  if (TGraphic* graphic = FPicture->Graphic()) Canvas().StretchDraw(DestRect(), *graphic);
+  TGraphic* graphic = FPicture->Graphic();
+  if (graphic == nullptr) return;
+  TFineCanvas fine(*this, Canvas());
+  const bool opaque = ControlStyle().Contains(csOpaque);
+  if (!opaque) fine.CopySurface();
+  Canvas().StretchDraw(DestRect(), *graphic);
+  if (!fine.Active()) return;
+  if (opaque) fine.CopySurface();
+  fine.Canvas().StretchDraw(DestRect(fine.Scale()), *graphic);
+  fine.Show();
 }
 
 void TImage::SetOpaque(bool opaque) {

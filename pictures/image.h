@@ -36,6 +36,9 @@ class TImage : public TGraphicControl {
 
   // Where the picture is drawn, in the control's coordinates.
   TRect DestRect() const;
+  // Where it is drawn on a screen `scale` times finer than the window's surface, in that
+  // screen's pixels from the control's top-left corner: the same rule on the box at that size.
+  TRect DestRect(int scale) const;
   // The graphic's palette, or none; the host realises it for the window.
   const TPalette* GetPalette() const;
   // With AutoSize: the picture's width unless aligned top, bottom or client, and its height

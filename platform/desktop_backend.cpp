@@ -2,11 +2,19 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "framework/core/resource_strings.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sdl_scale.h"
 
-std::unique_ptr<TPlatformBackend> OpenDesktopBackend() { return CreateSdlBackend(); }
+// The scale comes from the environment, refused with a message when it cannot be taken.
+std::unique_ptr<TPlatformBackend> OpenDesktopBackend() {
+  std::string refusal;
+  const int scale = ScaleFromEnvironment(std::getenv("VELMORATH_SCALE"), std::getenv("GDK_SCALE"), refusal);
+  if (!refusal.empty()) std::fprintf(stderr, "%s\n", refusal.c_str());
+  return CreateSdlBackend(scale);
+}
 
 int ReportNoDisplay() {
   std::fprintf(stderr, "%s\n", rs::SNoDisplay);

@@ -62,5 +62,6 @@ void TControlCanvas::PresentDrawn() {
   if (!DrawsOutsidePaint() || FWindow == nullptr) return;
   // A window gone since the set-up is not presented; the next Ready sets up afresh.
   if (FGeneration != CurrentLayoutGeneration()) return;
+  if (const std::optional<TRegion>& clip = FOutside->State().Clip) FWindow->HideFine(*clip);
   FWindow->Present(FShownBox);
 }

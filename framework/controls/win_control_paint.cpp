@@ -9,7 +9,9 @@
 // - Update and the loop paint a whole top-level window's invalid areas, never a subtree
 //   alone while an ancestor is still to paint over it;
 // - each control's erase and paint start from the same drawing state and cannot leave
-//   theirs to the next.
+//   theirs to the next;
+// - on a scaled window, whatever is painted hides the fine layer there first: only the
+//   control painting it anew shows it again.
 #include <algorithm>
 
 #include "framework/controls/overlay.h"
@@ -197,6 +199,7 @@ TRect TWinControl::PaintInvalidWindows() {
   canvas.SetHandle(nullptr);
   if (this == top && FOverlayDirty) {
     FOverlayDirty = false;
+    window->HideFine(FOverlay->OverlayArea());
     FOverlay->PaintOverlay(window->Surface());
     painted = UnionRect(painted, FOverlay->OverlayArea().BoundingBox());
   }
@@ -232,8 +235,10 @@ void TWinControl::PaintWindow(TCanvas& canvas, const TRegion& clip, bool erase) 
   TRegion own = clip;
   for (TControl* c : FControls)
     if (meetsClip(c) && c->ControlStyle().Contains(csOpaque)) own = own.Combine(TRegion(c->BoundsRect()), roDiff);
+  TPlatformWindow* window = TopLevel()->PlatformWindow();
   auto placeAt = [&](TPoint origin, TRegion region) {
     region.Offset(offset.X, offset.Y);
+    if (window != nullptr) window->HideFine(region);
     context.SetOrigin(origin);
     context.SetClipRegion(&region);
   };
@@ -270,6 +275,7 @@ void TWinControl::PaintControlNow(TControl* control) {
   if (clip.IsEmpty()) return;
   const TPoint origin = SurfaceOffset() + TPoint{control->Left(), control->Top()};
   clip.Offset(origin.X, origin.Y);
+  window->HideFine(clip);
   TDrawContext context(&window->Surface());
   context.SetOrigin(origin);
   context.SetClipRegion(&clip);

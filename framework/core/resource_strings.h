@@ -58,6 +58,7 @@ inline constexpr const char* SParentedTopLevel = "Control '%s' has a parent wind
 inline constexpr const char* SWindowSystemInstalled = "A window system is already running";
 inline constexpr const char* SWindowCreateError = "Error creating window: %s";
 inline constexpr const char* SNoDisplay = "This program needs a graphical display, and none could be opened.";
+inline constexpr const char* SBadScale = "VELMORATH_SCALE must be 1, 2 or 3, not \"%s\"; the windows are shown at scale 1.";
 inline constexpr const char* SListIndexError = "List index out of bounds (%d)";
 inline constexpr const char* SCannotFocus = "Cannot focus a disabled or invisible window";
 inline constexpr const char* SCannotShowModal = "Cannot make a visible window modal";

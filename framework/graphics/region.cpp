@@ -84,6 +84,17 @@ void TRegion::Offset(int dx, int dy) {
   }
 }
 
+void TRegion::Scale(int factor) {
+  for (TRegionBand& band : FBands) {
+    band.Top *= factor;
+    band.Bottom *= factor;
+    for (TSpan& span : band.Spans) {
+      span.Left *= factor;
+      span.Right *= factor;
+    }
+  }
+}
+
 void TRegion::AppendBand(int top, int bottom, std::vector<TSpan> spans) {
   if (top >= bottom || spans.empty()) return;
   if (!FBands.empty() && FBands.back().Bottom == top && FBands.back().Spans == spans) {

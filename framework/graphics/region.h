@@ -42,6 +42,8 @@ class TRegion {
   std::vector<TRect> Rects() const;
 
   void Offset(int dx, int dy);
+  // Multiplies every coordinate by `factor` (> 0): each pixel becomes a factor x factor block.
+  void Scale(int factor);
   TRegion Combine(const TRegion& other, TRegionOp op) const;
   friend bool operator==(const TRegion&, const TRegion&) = default;
 

@@ -10,6 +10,7 @@
 
 #include "framework/core/geometry.h"
 #include "framework/graphics/bitmap_image.h"
+#include "framework/graphics/region.h"
 
 class TPlatformWindow;
 
@@ -83,6 +84,20 @@ class TPlatformWindow {
   virtual TBitmapImage& Surface() = 0;
   // Shows the surface's pixels inside `rect` (surface coordinates) on the screen.
   virtual void Present(const TRect& rect) = 0;
+
+  // Scaled windows. Everything above stays in surface pixels; the screen shows each of them
+  // as a Scale() x Scale() block, and positions on the screen are divided back.
+  virtual int Scale() const { return 1; }
+  // At a scale above 1, the window's screen pixels for what has more detail than the
+  // surface (a photograph at its own resolution): an image Scale() times the surface's
+  // size, made on first use. Presenting shows it instead of the blocks where it was marked
+  // shown. None at scale 1.
+  virtual TBitmapImage* FineLayer() { return nullptr; }
+  // Marks `region` (fine-layer pixels) as shown.
+  virtual void ShowFine(const TRegion& /*region*/) {}
+  // The surface is drawn anew inside `region` (surface pixels): the blocks show there
+  // again until the fine layer is marked shown there once more.
+  virtual void HideFine(const TRegion& /*region*/) {}
 };
 
 class TPlatformBackend {

@@ -12,11 +12,17 @@ void PrepareSurface(TBitmap& surface, int bitsPerPixel, int width, int height) {
   surface.SetPixelFormat(bitsPerPixel == 8 ? pf8bit : pf32bit);
   surface.SetSize(std::max(0, width), std::max(0, height));
 }
+
+// Rounds toward minus infinity, so that a position left of or above a window stays outside it.
+int FloorDiv(int value, int divisor) { return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor); }
+
+TRect Scaled(const TRect& r, int scale) { return {r.Left * scale, r.Top * scale, r.Right * scale, r.Bottom * scale}; }
 }  // namespace
 
 // ---- windows ----
 
-THeadlessWindow::THeadlessWindow(THeadlessBackend& backend, const TRect& bounds) : FBackend(backend) {
+THeadlessWindow::THeadlessWindow(THeadlessBackend& backend, const TRect& bounds)
+    : FBackend(backend), FFine(std::max(1, backend.FScreen.Scale)) {
   SetScreenBounds(bounds);
   FBackend.FWindows.push_back(this);
 }
@@ -32,8 +38,11 @@ void THeadlessWindow::SetScreenBounds(const TRect& bounds) {
   FBounds = bounds;
   if (!resized && !FSurface.Empty()) return;
   PrepareSurface(FSurface, FBackend.BitsPerPixel(), bounds.Width(), bounds.Height());
-  PrepareSurface(FPresented, FBackend.BitsPerPixel(), bounds.Width(), bounds.Height());
+  PrepareSurface(FPresented, FBackend.BitsPerPixel(), bounds.Width() * Scale(), bounds.Height() * Scale());
+  FFine.Drop();
 }
+
+TBitmapImage* THeadlessWindow::FineLayer() { return Scale() > 1 ? &FFine.Image(FSurface.Image()) : nullptr; }
 
 void THeadlessWindow::BringToFront() {
   std::erase(FBackend.FWindows, this);
@@ -46,12 +55,26 @@ void THeadlessWindow::Present(const TRect& rect) {
   FLastPresent = r;
   if (r.IsEmpty()) return;
   TDrawContext context(&FPresented);
-  context.BitBlt(r.Left, r.Top, r.Width(), r.Height(), FSurface, r.Left, r.Top, cmSrcCopy);
+  if (Scale() == 1) {
+    context.BitBlt(r.Left, r.Top, r.Width(), r.Height(), FSurface, r.Left, r.Top, cmSrcCopy);
+    return;
+  }
+  // Enlarging by a whole factor, the stretching rule repeats each pixel into a block.
+  const TRect screen = Scaled(r, Scale());
+  context.StretchBlt(screen, FSurface, r, cmSrcCopy);
+  const TBitmapImage* fine = FFine.Made();
+  if (fine == nullptr) return;
+  const TRegion shown = FFine.Shown().Combine(TRegion(screen), roAnd);
+  if (shown.IsEmpty()) return;
+  context.SetClipRegion(&shown);
+  context.StretchBlt(screen, *fine, screen, cmSrcCopy);
 }
 
 // ---- backend ----
 
-THeadlessBackend::THeadlessBackend(const THeadlessScreen& screen) : FScreen(screen) {}
+THeadlessBackend::THeadlessBackend(const THeadlessScreen& screen) : FScreen(screen) {
+  FScreen.Scale = std::max(1, FScreen.Scale);
+}
 
 std::unique_ptr<THeadlessBackend> CreateHeadlessBackend(const THeadlessScreen& screen) {
   return std::make_unique<THeadlessBackend>(screen);
@@ -103,6 +126,10 @@ TLocalTime THeadlessBackend::LocalTime() const {
 
 // ---- injected input ----
 
+TPoint THeadlessBackend::Unscaled(TPoint screenPos) const {
+  return {FloorDiv(screenPos.X, FScreen.Scale), FloorDiv(screenPos.Y, FScreen.Scale)};
+}
+
 // Like a desktop, a window keeps the mouse while a button pressed in it is held.
 TPlatformWindow* THeadlessBackend::MouseTarget(TPoint pos) const {
   if (FCapture != nullptr) return FCapture;
@@ -132,11 +159,13 @@ uint32_t ButtonBit(TInputButton b) {
 }  // namespace
 
 void THeadlessBackend::MoveMouse(TPoint screenPos) {
+  screenPos = Unscaled(screenPos);
   FCursor = screenPos;
   Enqueue(TInputKind::MouseMove, ibNone, screenPos);
 }
 
 void THeadlessBackend::PressMouse(TInputButton button, TPoint screenPos) {
+  screenPos = Unscaled(screenPos);
   FCursor = screenPos;
   if (FButtons == 0) FGrab = WindowAt(screenPos);
   FButtons |= ButtonBit(button);
@@ -144,6 +173,7 @@ void THeadlessBackend::PressMouse(TInputButton button, TPoint screenPos) {
 }
 
 void THeadlessBackend::DoubleClickMouse(TInputButton button, TPoint screenPos) {
+  screenPos = Unscaled(screenPos);
   FCursor = screenPos;
   if (FButtons == 0) FGrab = WindowAt(screenPos);
   FButtons |= ButtonBit(button);
@@ -151,6 +181,7 @@ void THeadlessBackend::DoubleClickMouse(TInputButton button, TPoint screenPos) {
 }
 
 void THeadlessBackend::ReleaseMouse(TInputButton button, TPoint screenPos) {
+  screenPos = Unscaled(screenPos);
   FCursor = screenPos;
   FButtons &= ~ButtonBit(button);
   Enqueue(TInputKind::MouseUp, button, screenPos);
@@ -163,6 +194,7 @@ void THeadlessBackend::Click(TPoint screenPos) {
 }
 
 void THeadlessBackend::TurnWheel(int notches, TPoint screenPos) {
+  screenPos = Unscaled(screenPos);
   FCursor = screenPos;
   Enqueue(TInputKind::MouseWheel, ibNone, screenPos);
   FEvents.back().WheelDelta = notches;
@@ -216,7 +248,7 @@ std::unique_ptr<TBitmap> THeadlessBackend::ScreenImage() const {
   context.FillRect({0, 0, FScreen.Width, FScreen.Height}, TBrushData{clBackground, bsSolid, nullptr});
   for (const THeadlessWindow* w : FWindows) {
     if (!w->Visible()) continue;
-    const TRect b = w->ScreenBounds();
+    const TRect b = Scaled(w->ScreenBounds(), FScreen.Scale);
     context.BitBlt(b.Left, b.Top, b.Width(), b.Height(), w->Presented(), 0, 0, cmSrcCopy);
   }
   return image;

@@ -1,7 +1,10 @@
 #pragma once
 // The headless backend: a virtual screen in memory for tests. Its clock moves only when
 // a test advances it (waiting for events advances it by the wait), input is injected at
-// screen coordinates, and what windows present can be captured as images.
+// screen coordinates, and what windows present can be captured as images. With a scale
+// above 1 the screen's pixels are that many times finer than the windows' surfaces: screen
+// coordinates (injected input, screenshots, the screen's size in pixels) are the screen's
+// own, and the windows show their surfaces in blocks and their fine layers over them.
 #include <deque>
 #include <memory>
 #include <string>
@@ -9,6 +12,7 @@
 
 #include "framework/graphics/bitmap.h"
 #include "framework/port/backend_port.h"
+#include "framework/port/fine_layer.h"
 
 struct THeadlessScreen {
   int Width = 1280;
@@ -17,6 +21,7 @@ struct THeadlessScreen {
   int PixelsPerInch = 96;
   TLocalTime StartTime{2024, 1, 1, 12, 0, 0, 0, 1};
   TShowCommand ShowCommand = scShowNormal;
+  int Scale = 1;  // screen pixels per surface pixel along each axis
 };
 
 class THeadlessBackend;
@@ -39,8 +44,14 @@ class THeadlessWindow : public TPlatformWindow {
   void BringToFront() override;
   TBitmapImage& Surface() override { return FSurface.Image(); }
   void Present(const TRect& rect) override;
+  int Scale() const override { return FFine.Scale(); }
+  TBitmapImage* FineLayer() override;
+  void ShowFine(const TRegion& region) override { FFine.Show(region); }
+  void HideFine(const TRegion& region) override { FFine.Hide(region); }
+  const TFineLayer& Fine() const { return FFine; }
 
-  // What the screen shows of this window: the surface as of the last presents.
+  // What the screen shows of this window (in screen pixels): the surface as of the last
+  // presents.
   const TBitmap& Presented() const { return FPresented; }
   int PresentCount() const { return FPresentCount; }
   const TRect& LastPresentRect() const { return FLastPresent; }
@@ -53,6 +64,7 @@ class THeadlessWindow : public TPlatformWindow {
   TWindowFrame FFrame = TWindowFrame::Sizeable;
   TWindowShowState FShowState = TWindowShowState::Normal;
   TBitmap FSurface;
+  TFineLayer FFine;
   TBitmap FPresented;
   int FPresentCount = 0;
   TRect FLastPresent;
@@ -62,7 +74,8 @@ class THeadlessBackend : public TPlatformBackend {
  public:
   explicit THeadlessBackend(const THeadlessScreen& screen = {});
 
-  TSize ScreenSize() const override { return {FScreen.Width, FScreen.Height}; }
+  // In surface pixels, as everything the framework sees.
+  TSize ScreenSize() const override { return {FScreen.Width / FScreen.Scale, FScreen.Height / FScreen.Scale}; }
   int BitsPerPixel() const override { return FScreen.BitsPerPixel; }
   int PixelsPerInch() const override { return FScreen.PixelsPerInch; }
   uint32_t SystemColor(int index) const override;
@@ -119,6 +132,8 @@ class THeadlessBackend : public TPlatformBackend {
  private:
   friend class THeadlessWindow;
   void Enqueue(TInputKind kind, TInputButton button, TPoint pos);
+  // A screen position in surface pixels: the block it lies in.
+  TPoint Unscaled(TPoint screenPos) const;
   TPlatformWindow* MouseTarget(TPoint pos) const;
 
   THeadlessScreen FScreen;
@@ -127,7 +142,7 @@ class THeadlessBackend : public TPlatformBackend {
   std::deque<TInputEvent> FEvents;
   TPlatformWindow* FCapture = nullptr;
   TPlatformWindow* FGrab = nullptr;  // the window a held button was pressed in
-  TPoint FCursor{-1, -1};
+  TPoint FCursor{-1, -1};  // in surface pixels
   uint32_t FButtons = 0;
   uint32_t FKeyModifiers = 0;
   uint64_t FNow = 0;

@@ -14,6 +14,7 @@
 #include "framework/core/color.h"
 #include "platform/sdl/sdl_frame_hints.h"
 #include "platform/sdl/sdl_keys.h"
+#include "platform/sdl/sdl_scale.h"
 #include "platform/sdl/sdl_text.h"
 #include "platform/sdl/wayland_probe.h"
 
@@ -30,7 +31,7 @@ std::string DesktopDrivers() {
 }
 }  // namespace
 
-std::unique_ptr<TSdlBackend> CreateSdlBackend() {
+std::unique_ptr<TSdlBackend> CreateSdlBackend(int scale) {
   // A driver the user chose in SDL's own variable is taken as it is.
   if (std::getenv("SDL_VIDEODRIVER") == nullptr) {
     const std::string drivers = DesktopDrivers();
@@ -55,11 +56,13 @@ std::unique_ptr<TSdlBackend> CreateSdlBackend() {
     SDL_Quit();
     return nullptr;
   }
-  return std::unique_ptr<TSdlBackend>(new TSdlBackend);
+  return std::unique_ptr<TSdlBackend>(new TSdlBackend(std::clamp(scale, 1, kMaxScale)));
 }
 
-TSdlBackend::TSdlBackend()
-    : FWakeEvent(SDL_RegisterEvents(1)), FReportFirstFrame(std::getenv("VELMORATH_REPORT_FIRST_FRAME") != nullptr) {}
+TSdlBackend::TSdlBackend(int scale)
+    : FScale(scale),
+      FWakeEvent(SDL_RegisterEvents(1)),
+      FReportFirstFrame(std::getenv("VELMORATH_REPORT_FIRST_FRAME") != nullptr) {}
 
 // SDL stays initialised until the process ends. SDL ends a wait by sending an event to
 // a window over a second connection to the display, also for an event that arrives
@@ -74,8 +77,15 @@ TSdlBackend::~TSdlBackend() {
 TSize TSdlBackend::ScreenSize() const {
   SDL_Rect r{0, 0, 0, 0};
   SDL_GetDisplayBounds(0, &r);
-  return {r.w, r.h};
+  return {r.w / FScale, r.h / FScale};
 }
+
+namespace {
+// Rounds toward minus infinity, so that a position left of or above a window stays outside it.
+int FloorDiv(int value, int divisor) { return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor); }
+}  // namespace
+
+TPoint TSdlBackend::Unscaled(int x, int y) const { return {FloorDiv(x, FScale), FloorDiv(y, FScale)}; }
 
 uint32_t TSdlBackend::SystemColor(int index) const { return SystemColorRGB(index); }
 
@@ -272,7 +282,7 @@ void TSdlBackend::TranslateMouse(const SDL_Event& e) {
   TInputEvent out;
   if (window != nullptr) {
     out.ScreenPos = window->ScreenBounds().TopLeft() +
-                    TPoint{motion ? e.motion.x : e.button.x, motion ? e.motion.y : e.button.y};
+                    Unscaled(motion ? e.motion.x : e.button.x, motion ? e.motion.y : e.button.y);
   } else {
     window = FCapture != nullptr ? FCapture : FGrab;
     if (window == nullptr) return;
@@ -389,7 +399,7 @@ void TSdlBackend::TranslateWindowEvent(const SDL_WindowEvent& e) {
       if (FButtons == 0) FPointer = kPointerOutside;
       break;
     case SDL_WINDOWEVENT_MOVED:
-      if (TPoint to{e.data1, e.data2}; to != window->ScreenBounds().TopLeft()) {
+      if (TPoint to = Unscaled(e.data1, e.data2); to != window->ScreenBounds().TopLeft()) {
         window->MovedTo(to);
         Queue(TInputKind::WindowMoved, window);
         FPending.back().ScreenPos = to;

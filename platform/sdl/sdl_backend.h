@@ -1,7 +1,9 @@
 #pragma once
 // The desktop backend: real windows, input and the system clock through SDL. One
 // desktop window per shown top-level window, at its screen position with its client
-// size; the loop sleeps in SDL until input arrives or the next timer is due.
+// size; the loop sleeps in SDL until input arrives or the next timer is due. At a scale S
+// above 1 the desktop's pixels are S times finer than ours: windows are placed and sized
+// at S times their bounds, and the pointer's positions are divided back.
 #include <SDL2/SDL_events.h>
 #include <SDL2/SDL_mouse.h>
 
@@ -20,7 +22,9 @@ class TSdlBackend : public TPlatformBackend {
   TSdlBackend(const TSdlBackend&) = delete;
   TSdlBackend& operator=(const TSdlBackend&) = delete;
 
+  // In surface pixels, as everything the framework sees.
   TSize ScreenSize() const override;
+  int Scale() const { return FScale; }
   int BitsPerPixel() const override { return 32; }
   int PixelsPerInch() const override { return 96; }
   uint32_t SystemColor(int index) const override;
@@ -49,9 +53,11 @@ class TSdlBackend : public TPlatformBackend {
   void Presented();
 
  private:
-  friend std::unique_ptr<TSdlBackend> CreateSdlBackend();
+  friend std::unique_ptr<TSdlBackend> CreateSdlBackend(int scale);
   // Made by CreateSdlBackend once the display is open.
-  TSdlBackend();
+  explicit TSdlBackend(int scale);
+  // A position in the desktop's pixels, from the origin of `window`'s client area, in ours.
+  TPoint Unscaled(int x, int y) const;
   struct TSurfaceFree {
     void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
   };
@@ -76,6 +82,7 @@ class TSdlBackend : public TPlatformBackend {
   // pointer only through those events, not through the display's global pointer state.
   static constexpr TPoint kPointerOutside{-1000000, -1000000};
   TPoint FPointer = kPointerOutside;
+  int FScale = 1;
   Uint32 FWakeEvent = 0;
   std::atomic<bool> FWaiting = false;
   std::atomic<bool> FWakeRequested = false;
@@ -91,5 +98,6 @@ class TSdlBackend : public TPlatformBackend {
   std::chrono::steady_clock::time_point FLastPresent;
 };
 
-// The factory of this backend: none when no display can be opened.
-std::unique_ptr<TSdlBackend> CreateSdlBackend();
+// The factory of this backend: none when no display can be opened. `scale`: screen pixels
+// per surface pixel along each axis (1 to kMaxScale).
+std::unique_ptr<TSdlBackend> CreateSdlBackend(int scale = 1);

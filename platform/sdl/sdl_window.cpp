@@ -15,9 +15,43 @@ bool IsToolFrame(TWindowFrame frame) {
 bool IsSizeableFrame(TWindowFrame frame) {
   return frame == TWindowFrame::Sizeable || frame == TWindowFrame::SizeableToolWindow;
 }
+
+SDL_Rect Scaled(const TRect& r, int scale) {
+  return {r.Left * scale, r.Top * scale, r.Width() * scale, r.Height() * scale};
+}
+
+// The rows first, first + scale, first + 2 scale, ... of `target`, as a surface of their own.
+TSdlSurfacePtr EveryNthRow(SDL_Surface* target, int first, int scale) {
+  return TSdlSurfacePtr(SDL_CreateRGBSurfaceWithFormatFrom(
+      static_cast<uint8_t*>(target->pixels) + first * target->pitch, target->w, target->h / scale,
+      target->format->BitsPerPixel, target->pitch * scale, target->format->format));
+}
+
+// Enlarges `whole` (source pixels) into its blocks on `target`. SDL widens each row once,
+// into the first screen row of its blocks, and the blocks' other rows are plain copies of
+// that row: widening costs more per pixel than copying.
+bool EnlargeIntoBlocks(SDL_Surface* source, SDL_Surface* target, const TRect& whole, int scale) {
+  SDL_Rect from{whole.Left, whole.Top, whole.Width(), whole.Height()};
+  if (SDL_ISPIXELFORMAT_INDEXED(target->format->format) || SDL_MUSTLOCK(target)) {
+    SDL_Rect to = Scaled(whole, scale);
+    return SDL_BlitScaled(source, &from, target, &to) == 0;
+  }
+  const auto firstRows = EveryNthRow(target, 0, scale);
+  if (firstRows == nullptr) return false;
+  const SDL_Rect widened{whole.Left * scale, whole.Top, whole.Width() * scale, whole.Height()};
+  SDL_Rect to = widened;
+  if (SDL_BlitScaled(source, &from, firstRows.get(), &to) != 0) return false;
+  for (int k = 1; k < scale; ++k) {
+    const auto rows = EveryNthRow(target, k, scale);
+    if (rows == nullptr) return false;
+    SDL_Rect a = widened, b = widened;
+    if (SDL_BlitSurface(firstRows.get(), &a, rows.get(), &b) != 0) return false;
+  }
+  return true;
+}
 }  // namespace
 
-TSdlWindow::TSdlWindow(TSdlBackend& backend, const TRect& bounds) : FBackend(backend) {
+TSdlWindow::TSdlWindow(TSdlBackend& backend, const TRect& bounds) : FBackend(backend), FFine(backend.Scale()) {
   FSurface.SetPixelFormat(pf32bit);
   SetScreenBounds(bounds);
   FBackend.WindowCreated(this);
@@ -35,8 +69,9 @@ void TSdlWindow::CreateHandle() {
   if (IsSizeableFrame(FFrame)) flags |= SDL_WINDOW_RESIZABLE;
   if (FFrame == TWindowFrame::None) flags |= SDL_WINDOW_BORDERLESS;
   if (IsToolFrame(FFrame)) flags |= SDL_WINDOW_UTILITY;
-  FHandle = SDL_CreateWindow(Cp1252ToUtf8(FCaption).c_str(), FBounds.Left, FBounds.Top,
-                             std::max(1, FBounds.Width()), std::max(1, FBounds.Height()), flags);
+  const int scale = Scale();
+  FHandle = SDL_CreateWindow(Cp1252ToUtf8(FCaption).c_str(), FBounds.Left * scale, FBounds.Top * scale,
+                             std::max(1, FBounds.Width() * scale), std::max(1, FBounds.Height() * scale), flags);
   if (FHandle == nullptr) throw EOutOfResources(rs::SWindowCreateError, std::string(SDL_GetError()));
   ApplyFrameHints(FHandle, FFrame);
   FBackend.HandleCreated(this);
@@ -44,7 +79,8 @@ void TSdlWindow::CreateHandle() {
 
 void TSdlWindow::DestroyHandle() {
   if (FHandle == nullptr) return;
-  FSurface.OwnPixels();
+  // At a scale above 1 the pixels live in a surface of our own, not the desktop window's.
+  if (Scale() == 1) FSurface.OwnPixels();
   SDL_DestroyWindow(FHandle);
   FHandle = nullptr;
 }
@@ -53,10 +89,16 @@ void TSdlWindow::SetScreenBounds(const TRect& bounds) {
   const bool moved = bounds.TopLeft() != FBounds.TopLeft();
   const bool resized = bounds.Width() != FBounds.Width() || bounds.Height() != FBounds.Height();
   FBounds = bounds;
-  if (resized || FSurface.Empty()) FSurface.SetSize(std::max(0, bounds.Width()), std::max(0, bounds.Height()));
+  if (resized || FSurface.Empty()) {
+    FSurface.SetSize(std::max(0, bounds.Width()), std::max(0, bounds.Height()));
+    FFine.Drop();
+    FFineSource.reset();
+    if (Scale() > 1) KeepSurfaceInBlocksSource();
+  }
   if (FHandle == nullptr) return;
-  if (moved) SDL_SetWindowPosition(FHandle, bounds.Left, bounds.Top);
-  if (resized) SDL_SetWindowSize(FHandle, std::max(1, bounds.Width()), std::max(1, bounds.Height()));
+  const int scale = Scale();
+  if (moved) SDL_SetWindowPosition(FHandle, bounds.Left * scale, bounds.Top * scale);
+  if (resized) SDL_SetWindowSize(FHandle, std::max(1, bounds.Width() * scale), std::max(1, bounds.Height() * scale));
 }
 
 void TSdlWindow::SetVisible(bool visible) {
@@ -130,6 +172,10 @@ void TSdlWindow::Present(const TRect& rect) {
   if (FHandle == nullptr || !FVisible) return;
   const TRect r = IntersectRect(rect, {0, 0, FSurface.Width(), FSurface.Height()});
   if (r.IsEmpty()) return;
+  if (Scale() > 1) {
+    PresentScaled(r);
+    return;
+  }
   const SDL_Rect shown{r.Left, r.Top, r.Width(), r.Height()};
   if (FSurface.PixelsBorrowed()) {
     if (SDL_UpdateWindowSurfaceRects(FHandle, &shown, 1) == 0) {
@@ -163,6 +209,59 @@ bool TSdlWindow::CanBorrow(const SDL_Surface* target) const {
   return target->format->format == SDL_PIXELFORMAT_XRGB8888 && target->w == FSurface.Width() &&
          target->h == FSurface.Height() && target->pitch == FSurface.Stride() && !SDL_MUSTLOCK(target) &&
          FSurface.PixelFormat() == pf32bit;
+}
+
+// The surface's pixels move into an SDL surface of the same layout, top row first, so that
+// SDL can enlarge them where they are.
+void TSdlWindow::KeepSurfaceInBlocksSource() {
+  FBlocksSource.reset();
+  if (FSurface.Empty()) return;
+  FBlocksSource.reset(
+      SDL_CreateRGBSurfaceWithFormat(0, FSurface.Width(), FSurface.Height(), 32, SDL_PIXELFORMAT_XRGB8888));
+  if (FBlocksSource == nullptr) throw EOutOfResources(rs::SWindowCreateError, std::string(SDL_GetError()));
+  FSurface.BorrowPixels(static_cast<uint8_t*>(FBlocksSource->pixels));
+}
+
+TBitmapImage* TSdlWindow::FineLayer() { return Scale() > 1 ? &FFine.Image(FSurface.Image()) : nullptr; }
+
+// A view of the fine layer's pixels (top row first, our byte order), remade when they move.
+SDL_Surface* TSdlWindow::FineSource() {
+  const TBitmapImage* fine = FFine.Made();
+  if (fine == nullptr) return nullptr;
+  if (FFineSource == nullptr || FFineSource->pixels != fine->Bits.data())
+    FFineSource.reset(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(fine->Bits.data()), fine->Width,
+                                                         fine->Height, 32, fine->Stride(), SDL_PIXELFORMAT_XRGB8888));
+  return FFineSource.get();
+}
+
+// SDL's nearest enlargement by a whole factor repeats each pixel into a block, exactly as
+// long as no clipping makes it recompute the source: only whole blocks inside the desktop's
+// surface are enlarged. Where the fine layer shows, the blocks are not drawn first (the
+// layer is shown on whole blocks, as the controls mark it, so nothing is drawn twice).
+void TSdlWindow::PresentScaled(const TRect& rect) {
+  SDL_Surface* target = SDL_GetWindowSurface(FHandle);
+  if (target == nullptr || FBlocksSource == nullptr) return;
+  const int scale = Scale();
+  const TRect r = IntersectRect(rect, {0, 0, target->w / scale, target->h / scale});
+  if (r.IsEmpty()) return;
+  const SDL_Rect shown = Scaled(r, scale);
+  const TRect screen{shown.x, shown.y, shown.x + shown.w, shown.y + shown.h};
+  SDL_Surface* fine = FineSource();
+  const TRegion fineHere = fine != nullptr ? FFine.Shown().Combine(TRegion(screen), roAnd) : TRegion();
+  const TRegion blocks = TRegion(screen).Combine(fineHere, roDiff);
+  for (const TRect& part : blocks.Rects()) {
+    // Out to whole blocks: a piece of a block beside the fine layer is drawn over by it.
+    const TRect whole{part.Left / scale, part.Top / scale, (part.Right + scale - 1) / scale,
+                      (part.Bottom + scale - 1) / scale};
+    if (!EnlargeIntoBlocks(FBlocksSource.get(), target, whole, scale)) return;
+  }
+  for (const TRect& piece : fineHere.Rects()) {
+    SDL_Rect from{piece.Left, piece.Top, piece.Width(), piece.Height()};
+    SDL_Rect to = from;
+    SDL_BlitSurface(fine, &from, target, &to);
+  }
+  SDL_UpdateWindowSurfaceRects(FHandle, &shown, 1);
+  FBackend.Presented();
 }
 
 void TSdlWindow::PresentAll() { Present({0, 0, FSurface.Width(), FSurface.Height()}); }

@@ -8,7 +8,7 @@
 #include "widgets/radio_buttons.h"
 
 void ViewerTest::SetUp() {
-  Backend = CreateHeadlessBackend();
+  Backend = CreateHeadlessBackend(StartScreen);
   App = std::make_unique<TApplication>();
   StartVelmorath(*App, *Backend, kProgramPath);
   ASSERT_NE(Form1, nullptr);

@@ -47,6 +47,7 @@ class ViewerTest : public ::testing::Test {
   THeadlessWindow& WindowOf(const TCustomForm& form) const;
   void SaveMainWindow(const std::string& name) const;
 
+  THeadlessScreen StartScreen;  // the screen SetUp starts the program on
   std::unique_ptr<THeadlessBackend> Backend;
   std::unique_ptr<TApplication> App;
 };

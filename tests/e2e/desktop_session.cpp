@@ -85,7 +85,7 @@ double TChildProcess::CpuSeconds() const {
 
 // ---- the virtual display ----
 
-TVirtualDisplay::TVirtualDisplay() {
+TVirtualDisplay::TVirtualDisplay(const std::string& screen) {
   if (!ProgramAvailable("Xvfb")) {
     FFailure = "Xvfb is not installed";
     return;
@@ -99,7 +99,7 @@ TVirtualDisplay::TVirtualDisplay() {
   if (FPid == 0) {
     close(fds[0]);
     const std::string fd = std::to_string(fds[1]);
-    ExecChild({"Xvfb", "-displayfd", fd, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-br"}, {},
+    ExecChild({"Xvfb", "-displayfd", fd, "-screen", "0", screen, "-nolisten", "tcp", "-br"}, {},
               "/dev/null", "/dev/null");
   }
   close(fds[1]);

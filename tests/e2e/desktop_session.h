@@ -51,7 +51,8 @@ class TChildProcess {
 // An X server in memory, on a display number it picked itself.
 class TVirtualDisplay {
  public:
-  TVirtualDisplay();
+  // `screen`: width x height x depth of its one screen.
+  explicit TVirtualDisplay(const std::string& screen = "1280x1024x24");
   ~TVirtualDisplay();
   // Empty when the server runs; else why it could not be started.
   const std::string& Failure() const { return FFailure; }
