@@ -32,7 +32,6 @@ TRect RectOnForm(const TControl& control, const TWinControl& form) {
 
 TLoupe::TLoupe(TWinControl& form) : FForm(form) {
   FLens.SetPixelFormat(pf32bit);
-  FLens.SetSize(kLoupeDiameter, kLoupeDiameter);
   FForm.SetOverlay(this);
 }
 
@@ -172,6 +171,8 @@ TRegion TLoupe::AreaAt(const TRect& bounds) const {
 
 // Beyond the picture's edge the lens shows the form's colour, the colour around the photograph.
 void TLoupe::Compose() {
+  // The lens's pixels are made when it is first shown: a viewer that never uses it keeps none.
+  if (FLens.Width() != kLoupeDiameter) FLens.SetSize(kLoupeDiameter, kLoupeDiameter);
   TDrawContext lens(&FLens);
   const int zoom = Zoom();
   const TRect wanted = LoupeSourceRect(FSource, zoom);
