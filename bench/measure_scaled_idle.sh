@@ -12,7 +12,7 @@ viewer=${VIEWER:-$build/app/velmorath}  # VIEWER: another copy of the program to
 export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
 unset GDK_SCALE
 exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 2560x1600x24 -nolisten tcp -br >/dev/null 2>&1 &
+Xvfb -displayfd "$fd" -screen 0 2560x1600x24 -nolisten tcp -br -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null' EXIT
 read -r -t 10 -u "$fd" number

@@ -99,7 +99,9 @@ TVirtualDisplay::TVirtualDisplay(const std::string& screen) {
   if (FPid == 0) {
     close(fds[0]);
     const std::string fd = std::to_string(fds[1]);
-    ExecChild({"Xvfb", "-displayfd", fd, "-screen", "0", screen, "-nolisten", "tcp", "-br"}, {},
+    // No reset when the last client leaves: a program that opens the display, closes it and
+    // opens it again (SDL's start-up does) would otherwise meet a server in its reset.
+    ExecChild({"Xvfb", "-displayfd", fd, "-screen", "0", screen, "-nolisten", "tcp", "-br", "-noreset"}, {},
               "/dev/null", "/dev/null");
   }
   close(fds[1]);

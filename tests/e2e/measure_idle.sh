@@ -7,7 +7,7 @@ demo=$1
 seconds=${2:-20}
 export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
 exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp -br >/dev/null 2>&1 &
+Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp -br -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null' EXIT
 read -r -t 10 -u "$fd" number
