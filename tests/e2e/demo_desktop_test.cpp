@@ -8,7 +8,7 @@
 #include <memory>
 #include <thread>
 
-#include "desktop_session.h"
+#include "desktop_suite.h"
 
 namespace {
 // Screen colours, 0xRRGGBB.
@@ -29,23 +29,13 @@ constexpr int kTickerRow = 286;
 
 }  // namespace
 
-class DemoOnDesktop : public ::testing::Test {
+class DemoOnDesktop : public TDesktopSuite {
  protected:
-  static void SetUpTestSuite() { Display = new TVirtualDisplay; }
-  static void TearDownTestSuite() {
-    delete Display;
-    Display = nullptr;
-  }
-
   void SetUp() override {
-    if (!Display->Failure().empty()) GTEST_SKIP() << "no virtual display: " << Display->Failure();
-    if (!ProgramAvailable("xdotool") || !ProgramAvailable("import"))
-      GTEST_SKIP() << "xdotool and ImageMagick's import are needed to drive the desktop";
+    TDesktopSuite::SetUp();
+    if (IsSkipped()) return;
     OutPath = WorkPath(TestName() + ".out");
-    ShotPath = WorkPath(TestName() + ".png");
-    Demo = std::make_unique<TChildProcess>(std::vector<std::string>{VELMORATH_DEMO},
-                                           std::vector<std::string>{"DISPLAY=" + Display->Name(), kNoSessionBus}, OutPath,
-                                           WorkPath(TestName() + ".err"));
+    Demo = StartOnDisplay(VELMORATH_DEMO, OutPath);
     ASSERT_TRUE(Demo->Started());
     ASSERT_TRUE(LogHas("ready")) << "the demo did not start";
     ASSERT_TRUE(ShowsAt(141, 97, kSkyBlue)) << "the window never showed its background";
@@ -94,12 +84,9 @@ class DemoOnDesktop : public ::testing::Test {
     return count == 20 ? first : -1;
   }
 
-  static TVirtualDisplay* Display;
   std::unique_ptr<TChildProcess> Demo;
-  std::string OutPath, ShotPath;
+  std::string OutPath;
 };
-
-TVirtualDisplay* DemoOnDesktop::Display = nullptr;
 
 TEST_F(DemoOnDesktop, OpensAtItsPositionWithItsClientSizeAndPaints) {
   const TScreenshot shot = Shot();

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "desktop_session.h"
+#include "desktop_suite.h"
 
 namespace {
 constexpr uint32_t kSkyBlue = 0xA6CAF0;   // the main window's colour, 0xRRGGBB
@@ -19,22 +19,12 @@ constexpr int kW900X = 124, kW900Y = 201;
 constexpr int kPointerX = kClientX + 500, kPointerY = kClientY + 300;
 constexpr int kRadius = 120;
 
-class LoupeOnDesktop : public ::testing::Test {
+class LoupeOnDesktop : public TDesktopSuite {
  protected:
-  static void SetUpTestSuite() { Display = new TVirtualDisplay; }
-  static void TearDownTestSuite() {
-    delete Display;
-    Display = nullptr;
-  }
-
   void SetUp() override {
-    if (!Display->Failure().empty()) GTEST_SKIP() << "no virtual display: " << Display->Failure();
-    if (!ProgramAvailable("xdotool") || !ProgramAvailable("import"))
-      GTEST_SKIP() << "xdotool and ImageMagick's import are needed to drive the desktop";
-    ShotPath = WorkPath(TestName() + ".png");
-    Viewer = std::make_unique<TChildProcess>(std::vector<std::string>{VELMORATH_VIEWER},
-                                             std::vector<std::string>{"DISPLAY=" + Display->Name(), kNoSessionBus},
-                                             WorkPath(TestName() + ".out"), WorkPath(TestName() + ".err"));
+    TDesktopSuite::SetUp();
+    if (IsSkipped()) return;
+    Viewer = StartOnDisplay(VELMORATH_VIEWER, WorkPath(TestName() + ".out"));
     ASSERT_TRUE(Viewer->Started());
     ASSERT_TRUE(Shows([](const TScreenshot& s) { return s.At(kPointerX, kPointerY) == kSkyBlue; }))
         << "the main window never showed its empty picture area";
@@ -68,13 +58,10 @@ class LoupeOnDesktop : public ::testing::Test {
     return Shows([&](const TScreenshot& s) { return ChangedInLens(s) == 0; });
   }
 
-  static TVirtualDisplay* Display;
   std::unique_ptr<TChildProcess> Viewer;
-  std::string ShotPath;
   TScreenshot Before;
 };
 
-TVirtualDisplay* LoupeOnDesktop::Display = nullptr;
 }  // namespace
 
 TEST_F(LoupeOnDesktop, TheRightButtonShowsTheLensTheWheelZoomsAndReleaseRestores) {

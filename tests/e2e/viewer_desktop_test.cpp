@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "desktop_session.h"
+#include "desktop_suite.h"
 
 namespace {
 constexpr uint32_t kSkyBlue = 0xA6CAF0;  // the main window's colour, 0xRRGGBB
@@ -21,22 +21,12 @@ constexpr int kRightOfPhotoX = 760, kBelowPhotoY = 605;
 
 }  // namespace
 
-class ViewerOnDesktop : public ::testing::Test {
+class ViewerOnDesktop : public TDesktopSuite {
  protected:
-  static void SetUpTestSuite() { Display = new TVirtualDisplay; }
-  static void TearDownTestSuite() {
-    delete Display;
-    Display = nullptr;
-  }
-
   void SetUp() override {
-    if (!Display->Failure().empty()) GTEST_SKIP() << "no virtual display: " << Display->Failure();
-    if (!ProgramAvailable("xdotool") || !ProgramAvailable("import"))
-      GTEST_SKIP() << "xdotool and ImageMagick's import are needed to drive the desktop";
-    ShotPath = WorkPath(TestName() + ".png");
-    Viewer = std::make_unique<TChildProcess>(std::vector<std::string>{VELMORATH_VIEWER},
-                                             std::vector<std::string>{"DISPLAY=" + Display->Name(), kNoSessionBus},
-                                             WorkPath(TestName() + ".out"), WorkPath(TestName() + ".err"));
+    TDesktopSuite::SetUp();
+    if (IsSkipped()) return;
+    Viewer = StartOnDisplay(VELMORATH_VIEWER, WorkPath(TestName() + ".out"));
     ASSERT_TRUE(Viewer->Started());
     ASSERT_TRUE(ClientShows(kPhotoX, kPhotoY, [](uint32_t c) { return c == kSkyBlue; }))
         << "the main window never showed its empty picture area";
@@ -60,12 +50,9 @@ class ViewerOnDesktop : public ::testing::Test {
     ASSERT_EQ(RunOnDisplay(Display->Name(), std::string(VELMORATH_CLOSE_REQUEST) + " " + id), 0);
   }
 
-  static TVirtualDisplay* Display;
   std::unique_ptr<TChildProcess> Viewer;
-  std::string ShotPath;
 };
 
-TVirtualDisplay* ViewerOnDesktop::Display = nullptr;
 
 TEST_F(ViewerOnDesktop, AClickOnATestPointShowsItsPhotograph) {
   EXPECT_FALSE(VisibleWindow("Velmorath V1.4").empty()) << "the caption is the window's title";
