@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #include "framework/controls/timer.h"
 #include "framework/graphics/bitmap.h"
 #include "framework/graphics/canvas.h"
+#include "framework/graphics/draw_context.h"
+#include "framework/graphics/region.h"
 #include "framework/typeinfo/class_info.h"
 #include "framework/typeinfo/class_registry.h"
 #include "framework/typeinfo/obsolete_property.h"
@@ -288,7 +291,13 @@ class TWkLEDDisplay::TCellCache {
     FKey = key;
     for (auto& cell : FCells) cell.reset();
     FGrid.reset();
+    for (auto& dot : FDots) dot.reset();
+    FDifference.reset();
+    FDotwise = true;
+    ++FGeneration;
   }
+  // Counts the changes of dot size or colours.
+  uint64_t Generation() const { return FGeneration; }
   std::unique_ptr<TBitmap>& Slot(uint8_t code) {
     return FCells[size_t(&LedGlyph(code) - LedFont.data())];
   }
@@ -298,9 +307,43 @@ class TWkLEDDisplay::TCellCache {
     if (FGrid && (FGrid->Width() != width || FGrid->Height() != height)) FGrid.reset();
     return FGrid;
   }
+  // One dot's square, lit or unlit, drawn as the display draws each dot of a cell.
+  const TBitmap& Dot(bool lit) {
+    std::unique_ptr<TBitmap>& dot = FDots[lit ? 1 : 0];
+    if (!dot) {
+      dot = std::make_unique<TBitmap>();
+      dot->SetPixelFormat(pf32bit);
+      dot->SetSize(FKey.DotPixels + 1, FKey.DotPixels + 1);
+      TCanvas& canvas = dot->Canvas();
+      canvas.Brush().SetColor(lit ? FKey.On : FKey.Off);
+      canvas.Rectangle(0, 0, FKey.DotPixels + 1, FKey.DotPixels + 1);
+    }
+    return *dot;
+  }
+  // The smallest rectangle of a dot's square outside which lit and unlit dots are the same.
+  TRect DotDifference() {
+    if (!FDifference) {
+      const TBitmapImage& lit = Dot(true).Image();
+      const TBitmapImage& unlit = Dot(false).Image();
+      TRect box;
+      for (int y = 0; y < lit.Height; ++y)
+        for (int x = 0; x < lit.Width; ++x)
+          if (lit.PixelRGB(x, y) != unlit.PixelRGB(x, y)) box = box.IsEmpty() ? TRect{x, y, x + 1, y + 1} : UnionRect(box, {x, y, x + 1, y + 1});
+      FDifference = box;
+    }
+    return *FDifference;
+  }
+  // Whether every cell made so far is its glyph's dot squares over the background: a frame
+  // of such cells can then change dot by dot.
+  bool Dotwise() const { return FDotwise; }
+  void NoteCell(bool dotwise) { FDotwise = FDotwise && dotwise; }
 
  private:
   TKey FKey;
+  uint64_t FGeneration = 0;
+  bool FDotwise = true;
+  std::array<std::unique_ptr<TBitmap>, 2> FDots;
+  std::optional<TRect> FDifference;
   std::array<std::unique_ptr<TBitmap>, 96> FCells;
   std::unique_ptr<TBitmap> FGrid;
 };
@@ -440,13 +483,14 @@ void TWkLEDDisplay::ComposeDots(int width, int height) {
   }
   if (FOffscreen->Width() != width || FOffscreen->Height() != height) FOffscreen->SetSize(width, height);
   TBitmapImage& image = FOffscreen->Image();
+  FComposedDots.clear();
   const uint32_t back = image.RGBToValue(uint32_t(ColorToRGB(FBackColor)) & 0xFFFFFF);
   // Without a dot size (the frame changed after the bounds were set) there is no grid.
   if (FDotPixels <= 0) {
     for (int y = 0; y < height; ++y) image.FillSpan(y, 0, width, back);
     return;
   }
-  FCells->Use({FDotPixels, FDotSpacing, ColorToRGB(FSegOnColor), ColorToRGB(FSegOffColor), ColorToRGB(FBackColor)});
+  UseCurrentCells();
   const TLedLayout layout = Layout(width, height);
   // The unlit grid stands still under the text; the text's dots land on its dots.
   std::unique_ptr<TBitmap>& grid = FCells->Grid(width, height);
@@ -468,10 +512,55 @@ void TWkLEDDisplay::ComposeDots(int width, int height) {
     if (x >= width) break;
     StampCell(uint8_t(text[i]), int(x), layout.Top);
   }
+  // What the next scroll step starts from, when it can go dot by dot: the frame on the
+  // surface is this one wherever the display shows.
+  FComposedGeneration = FCells->Generation();
+  if (!FCells->Dotwise() || !DotStates(layout, width, FComposedDots)) FComposedDots.clear();
 }
 
-// Copies the cell of `code` to (x, y) of the off-screen bitmap, clipped to it.
-void TWkLEDDisplay::StampCell(uint8_t code, int x, int y) {
+void TWkLEDDisplay::UseCurrentCells() {
+  FCells->Use({FDotPixels, FDotSpacing, ColorToRGB(FSegOnColor), ColorToRGB(FSegOffColor), ColorToRGB(FBackColor)});
+}
+
+namespace {
+// Copies `source` to (x, y) of `target`, clipped to it; answers the pixels written.
+TRect CopyClipped(const TBitmapImage& source, TBitmapImage& target, int x, int y) {
+  const int left = std::max(x, 0), right = int(std::min<int64_t>(int64_t(x) + source.Width, target.Width));
+  const int top = std::max(y, 0), bottom = int(std::min<int64_t>(int64_t(y) + source.Height, target.Height));
+  if (left >= right || top >= bottom) return {};
+  for (int row = top; row < bottom; ++row)
+    std::memcpy(target.Row(row) + 4 * size_t(left), source.Row(row - y) + 4 * size_t(left - x),
+                4 * size_t(right - left));
+  return {left, top, right, bottom};
+}
+
+bool GlyphDotLit(uint8_t code, int column, int row) {
+  return column < kGlyphColumns && (LedGlyph(code)[size_t(column)] & (kTopRowBit >> row)) != 0;
+}
+
+bool SameImages(const TBitmapImage& a, const TBitmapImage& b) {
+  if (a.Width != b.Width || a.Height != b.Height) return false;
+  for (int y = 0; y < a.Height; ++y)
+    if (std::memcmp(a.Row(y), b.Row(y), 4 * size_t(a.Width)) != 0) return false;
+  return true;
+}
+
+// Whether the border pixels of both dot squares, which neighbouring squares share when
+// there is no gap between dots, are all one colour: then the order dots are drawn in
+// does not matter.
+bool SharedBordersAgree(const TBitmapImage& lit, const TBitmapImage& unlit) {
+  const uint32_t ring = lit.PixelRGB(0, 0);
+  const int last = lit.Width - 1;
+  for (const TBitmapImage* dot : {&lit, &unlit})
+    for (int i = 0; i <= last; ++i)
+      if (dot->PixelRGB(i, 0) != ring || dot->PixelRGB(i, last) != ring || dot->PixelRGB(0, i) != ring ||
+          dot->PixelRGB(last, i) != ring)
+        return false;
+  return true;
+}
+}  // namespace
+
+TBitmap& TWkLEDDisplay::Cell(uint8_t code) {
   std::unique_ptr<TBitmap>& cell = FCells->Slot(code);
   if (!cell) {
     cell = std::make_unique<TBitmap>();
@@ -482,15 +571,103 @@ void TWkLEDDisplay::StampCell(uint8_t code, int x, int y) {
     canvas.FillRect({0, 0, cell->Width(), cell->Height()});
     const bool drawable = code >= kLedFirstCode && code < kLedBlockCode;
     DrawCharCell(canvas, {0, 0, cell->Width(), cell->Height()}, drawable ? code : uint8_t(kLedBlockCode));
+    FCells->NoteCell(CellIsDotwise(*cell, code));
   }
-  const TBitmapImage& source = cell->Image();
-  TBitmapImage& target = FOffscreen->Image();
-  const int left = std::max(x, 0), right = std::min<int64_t>(int64_t(x) + source.Width, target.Width);
-  const int top = std::max(y, 0), bottom = std::min<int64_t>(int64_t(y) + source.Height, target.Height);
-  if (left >= right) return;
-  for (int row = top; row < bottom; ++row)
-    std::memcpy(target.Row(row) + 4 * size_t(left), source.Row(row - y) + 4 * size_t(left - x),
-                4 * size_t(right - left));
+  return *cell;
+}
+
+// A cell drawn by an override may be anything; it is compared once with its glyph's dot
+// squares over the background.
+bool TWkLEDDisplay::CellIsDotwise(const TBitmap& cell, uint8_t code) {
+  const TBitmapImage& lit = FCells->Dot(true).Image();
+  const TBitmapImage& unlit = FCells->Dot(false).Image();
+  if (FDotSpacing == 0 && !SharedBordersAgree(lit, unlit)) return false;
+  TBitmap expected;
+  expected.SetPixelFormat(pf32bit);
+  expected.SetSize(cell.Width(), cell.Height());
+  TBitmapImage& image = expected.Image();
+  const uint32_t back = image.RGBToValue(uint32_t(ColorToRGB(FBackColor)) & 0xFFFFFF);
+  for (int y = 0; y < image.Height; ++y) image.FillSpan(y, 0, image.Width, back);
+  const int pitch = FDotPixels + FDotSpacing;
+  for (int row = 0; row < kCellRows; ++row)
+    for (int column = 0; column < kCellColumns; ++column)
+      CopyClipped(GlyphDotLit(code, column, row) ? lit : unlit, image, column * pitch, row * pitch);
+  return SameImages(expected.Image(), cell.Image());
+}
+
+// Copies the cell of `code` to (x, y) of the off-screen bitmap, clipped to it.
+void TWkLEDDisplay::StampCell(uint8_t code, int x, int y) { CopyClipped(Cell(code).Image(), FOffscreen->Image(), x, y); }
+
+// Every dot of the client area's lattice, lit or not, column by column; false when the
+// text's dots do not land on the grid's (a new dot size in the middle of a scroll).
+bool TWkLEDDisplay::DotStates(const TLedLayout& layout, int width, std::vector<uint8_t>& dots) const {
+  const int pitch = layout.Pitch;
+  if (pitch <= 0 || layout.TextLeft % pitch != 0) return false;
+  const int columns = (width + pitch - 1) / pitch;
+  dots.assign(size_t(columns) * kCellRows, 0);
+  const std::string& text = Caption();
+  for (int column = 0; column < columns; ++column) {
+    const int64_t offset = int64_t(column) * pitch - layout.TextLeft;
+    if (offset < 0) continue;
+    const int64_t cell = offset / layout.CellWidth;
+    if (cell >= int64_t(text.size())) continue;
+    const int within = int((offset % layout.CellWidth) / pitch);
+    for (int row = 0; row < kCellRows; ++row)
+      dots[size_t(column) * kCellRows + size_t(row)] = GlyphDotLit(uint8_t(text[size_t(cell)]), within, row) ? 1 : 0;
+  }
+  return true;
+}
+
+// After a scroll step most dots are as they were: only those that changed are drawn
+// again, straight onto the window's surface, when the last frame there was drawn for the
+// same grid, every cell the text can show is plain dots, and nothing covers the client
+// area. Answers false when the frame must be composed whole; otherwise `changed` is what
+// was drawn (client coordinates).
+bool TWkLEDDisplay::DrawChangedDots(TCanvas& canvas, const TRect& client, TRect& changed) {
+  const int width = client.Width(), height = client.Height();
+  if (FComposedDots.empty() || !FOffscreen || FOffscreen->Width() != width || FOffscreen->Height() != height)
+    return false;
+  TDrawContext& dc = canvas.Handle();
+  TBitmapImage* surface = dc.Surface();
+  const TRect onSurface = client.Offset(dc.Origin().X, dc.Origin().Y);
+  if (surface == nullptr || surface->Format != pf32bit ||
+      !TRegion(onSurface).Combine(dc.VisibleRegion(), roDiff).IsEmpty())
+    return false;
+  UseCurrentCells();
+  if (FCells->Generation() != FComposedGeneration) return false;
+  Cell(kBlankCode);
+  for (const char c : Caption()) Cell(uint8_t(c));
+  if (!FCells->Dotwise()) return false;
+  const TLedLayout layout = Layout(width, height);
+  if (!DotStates(layout, width, FNextDots) || FNextDots.size() != FComposedDots.size()) return false;
+  const TBitmapImage& lit = FCells->Dot(true).Image();
+  const TBitmapImage& unlit = FCells->Dot(false).Image();
+  // Where a lit and an unlit dot differ (inside the pen's ring): the rest of a dot's square
+  // is the same either way and already on the surface.
+  const TRect differ = FCells->DotDifference();
+  const TRect all{0, 0, width, height};
+  changed = {};
+  for (size_t i = 0; i < FNextDots.size(); ++i) {
+    if (FNextDots[i] == FComposedDots[i]) continue;
+    const int x = int(i / kCellRows) * layout.Pitch, y = layout.Top + int(i % kCellRows) * layout.Pitch;
+    const TBitmapImage& dot = FNextDots[i] != 0 ? lit : unlit;
+    const TRect drawn = IntersectRect(differ.Offset(x, y), all);
+    if (drawn.IsEmpty()) continue;
+    // A few pixels per row, copied word by word; a surface word's fourth byte stays 0.
+    for (int row = drawn.Top; row < drawn.Bottom; ++row) {
+      const uint8_t* from = dot.Row(row - y) + 4 * size_t(drawn.Left - x);
+      uint8_t* to = surface->Row(onSurface.Top + row) + 4 * size_t(onSurface.Left + drawn.Left);
+      for (int k = 0; k < drawn.Width(); ++k, from += 4, to += 4) {
+        uint32_t word;
+        std::memcpy(&word, from, 4);
+        word &= 0xFFFFFF;
+        std::memcpy(to, &word, 4);
+      }
+    }
+    changed = changed.IsEmpty() ? drawn : UnionRect(changed, drawn);
+  }
+  FComposedDots.swap(FNextDots);
+  return true;
 }
 
 // ---- the scroll timer and messages ----
@@ -502,8 +679,13 @@ void TWkLEDDisplay::ScrollTimerTick(TObject*) {
   // frame stays as painted. A banner that does not show draws nowhere.
   if (IsShowing()) {
     TCanvas& canvas = Canvas();
-    DrawDots(canvas);
-    canvas.Changed();
+    TRect changed;
+    if (!DrawChangedDots(canvas, ClientRect(), changed)) {
+      DrawDots(canvas);
+      canvas.Changed();
+    } else if (!changed.IsEmpty()) {
+      canvas.Changed();
+    }
   }
   if (FScrollPosition >= FScrollSpan) {
     FScrollPosition = 0;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/controls/graphic_control.h"
 #include "widgets/frame_types.h"
@@ -157,6 +158,13 @@ class TWkLEDDisplay : public TWkBorder {
   // Builds the client area's pixels in the off-screen bitmap.
   void ComposeDots(int width, int height);
   void StampCell(uint8_t code, int x, int y);
+  // The cells for the current dot size and colours.
+  void UseCurrentCells();
+  // The cell of `code`, drawn on first use.
+  TBitmap& Cell(uint8_t code);
+  bool CellIsDotwise(const TBitmap& cell, uint8_t code);
+  bool DotStates(const TLedLayout& layout, int width, std::vector<uint8_t>& dots) const;
+  bool DrawChangedDots(TCanvas& canvas, const TRect& client, TRect& changed);
 
   std::unique_ptr<TTimer> FScrollTimer;
   TColor FBackColor = clBlack;
@@ -171,6 +179,11 @@ class TWkLEDDisplay : public TWkBorder {
   int FScrollSpan = 0;
   std::unique_ptr<TBitmap> FOffscreen;
   std::unique_ptr<TCellCache> FCells;
+  // The lit state of every dot in the off-screen bitmap, lattice column by column, and the
+  // cells' generation it was composed with; empty when the next frame is composed whole.
+  std::vector<uint8_t> FComposedDots;
+  std::vector<uint8_t> FNextDots;
+  uint64_t FComposedGeneration = 0;
 };
 
 // Makes TWkBorder and TWkLEDDisplay known to the form loader.

@@ -48,6 +48,10 @@ std::unique_ptr<TSdlBackend> CreateSdlBackend(int scale) {
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   // A viewer left open must not keep the screen saver away.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  // The windows take keys, never composed text, so the X input method opens without the
+  // locale's compose table: reading its thousands of sequences was most of the time spent
+  // opening the display. A compose file the user names is read as before.
+  setenv("XCOMPOSEFILE", "/dev/null", 0);
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
   // X11 surfaces in shared memory: the accelerated path costs a GL context per window for
   // nothing. SDL's Wayland driver has no surfaces of its own; it needs that path.

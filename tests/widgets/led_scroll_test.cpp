@@ -3,6 +3,8 @@
 // hover events, and loading from a text form with obsolete properties.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "formstream/stream_reader.h"
 #include "formstream/stream_writer.h"
 #include "formstream/text_form.h"
@@ -124,6 +126,70 @@ TEST_F(LedOnWindow, EachTickMovesTheTextOnePitchAndPaintsStraightAway) {
   EXPECT_EQ(Banner->ScrollPosition(), 6 * 157);
   EXPECT_EQ(ShownCell(0), V) << "after 157 steps V stands at x = 0";
   EXPECT_EQ(Top->Paints, windowPaints) << "the ticks never invalidate the window";
+}
+
+// A scroll step draws only the dots that changed; every frame must still be the one a
+// fresh paint gives: dots too small for a gap (the banner), with gaps, both directions,
+// through the end of a cycle, and cells an override draws its own way.
+namespace {
+class TBarredLED : public TWkLEDDisplay {
+ public:
+  using TWkLEDDisplay::TWkLEDDisplay;
+
+ protected:
+  void DrawCharCell(TCanvas& canvas, const TRect& cell, uint8_t code) override {
+    TWkLEDDisplay::DrawCharCell(canvas, cell, code);
+    canvas.Brush().SetColor(clRed);
+    canvas.FillRect({cell.Left, cell.Top + 3, cell.Left + 2 + code % 7, cell.Top + 5});
+  }
+};
+
+// The client area as the screen shows it against the display's own paint into a bitmap.
+testing::AssertionResult ShowsAFreshPaint(THeadlessWindow& window, TWkLEDDisplay& display, int tick) {
+  const auto fresh = PaintDisplay(display);
+  const TRect client = display.ClientRect();
+  for (int y = client.Top; y < client.Bottom; ++y)
+    for (int x = client.Left; x < client.Right; ++x)
+      if (window.Presented().PixelRGB(display.Left() + x, display.Top() + y) != fresh->PixelRGB(x, y))
+        return testing::AssertionFailure() << "tick " << tick << ": pixel (" << x << ", " << y << ") is " << std::hex
+                                           << window.Presented().PixelRGB(display.Left() + x, display.Top() + y)
+                                           << ", not " << fresh->PixelRGB(x, y);
+  return testing::AssertionSuccess();
+}
+}  // namespace
+
+TEST_F(LedOnWindow, EveryScrollStepShowsWhatAFreshPaintShows) {
+  TWkLEDDisplay* barred = new TBarredLED(Top.get());
+  barred->SetBounds(8, 60, 400, 90);  // dots of 11 pixels with a gap of 1
+  barred->SetCaption("Ab~\x7F");
+  barred->SetParent(Top.get());
+  Top->SetBounds(100, 50, 961, 160);
+  TWkLEDDisplay* gapped = new TWkLEDDisplay(Top.get());
+  gapped->SetBounds(420, 60, 500, 90);
+  gapped->SetCaption("Gap 1");
+  gapped->SetScrollType(stLeftToRight);
+  gapped->SetParent(Top.get());
+  ASSERT_EQ(gapped->DotSpacing(), 1);
+  ASSERT_EQ(Banner->DotSpacing(), 0);
+  // The step that ends a cycle shows the last position and starts the next one unseen.
+  std::set<TObject*> ended;
+  for (TWkLEDDisplay* display : {barred, gapped}) display->FOnScrollComplete = [&](TObject* s) { ended.insert(s); };
+  for (TWkLEDDisplay* display : {Banner, barred, gapped}) display->SetScrolling(true);
+  System.ProcessMessages();
+  int checked = 0;
+  for (int tick = 1; tick <= 330; ++tick) {
+    ended.clear();
+    const int bannerCycles = Completions;
+    System.RunFor(kTick);
+    if (Completions != bannerCycles) ended.insert(Banner);
+    for (TWkLEDDisplay* display : {Banner, barred, gapped}) {
+      if (ended.contains(display)) continue;
+      ASSERT_TRUE(ShowsAFreshPaint(Platform(), *display, tick)) << display->Caption();
+      ++checked;
+    }
+  }
+  EXPECT_EQ(Completions, 1) << "the banner's cycle ended on the way";
+  EXPECT_GE(checked, 3 * 330 - 12);
 }
 
 TEST_F(LedOnWindow, BannerCycleIsThirtySixPerCharacterPlusTheWidth) {
