@@ -3,7 +3,8 @@
 #include "app/form1.h"
 #include "app/program.h"
 
-THeadlessViewer::THeadlessViewer() : Backend(CreateHeadlessBackend()), App(std::make_unique<TApplication>()) {
+THeadlessViewer::THeadlessViewer(const THeadlessScreen& screen)
+    : Backend(CreateHeadlessBackend(screen)), App(std::make_unique<TApplication>()) {
   StartVelmorath(*App, *Backend, "/usr/bin/velmorath");
   Form1->SetVisible(true);
   Form1->Show();

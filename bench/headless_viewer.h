@@ -7,7 +7,7 @@
 #include "platform/headless/headless_backend.h"
 
 struct THeadlessViewer {
-  THeadlessViewer();
+  explicit THeadlessViewer(const THeadlessScreen& screen = {});
   // In this order, so that the windows go with the application before the backend they live on.
   std::unique_ptr<THeadlessBackend> Backend;
   std::unique_ptr<TApplication> App;

@@ -6,6 +6,7 @@
 #include "framework/controls/win_control.h"
 #include "framework/controls/window_system.h"
 #include "framework/graphics/draw_context.h"
+#include "framework/port/backend_port.h"
 #include "pictures/image.h"
 #include "pictures/jpeg_image.h"
 
@@ -17,12 +18,6 @@ const TBitmap* SourceBitmap(const TImage& image) {
   return dynamic_cast<const TBitmap*>(graphic);
 }
 
-std::optional<TPoint> SourcePixelOf(const TImage& image, TPoint p) {
-  const TBitmap* bitmap = SourceBitmap(image);
-  if (bitmap == nullptr || bitmap->Empty()) return std::nullopt;
-  return SourcePixelAt(image.DestRect(), {bitmap->Width(), bitmap->Height()}, p);
-}
-
 // The area of `control` in the client coordinates of `form`.
 TRect RectOnForm(const TControl& control, const TWinControl& form) {
   const TPoint origin = form.ScreenToClient(control.ClientToScreen({0, 0}));
@@ -32,6 +27,7 @@ TRect RectOnForm(const TControl& control, const TWinControl& form) {
 
 TLoupe::TLoupe(TWinControl& form) : FForm(form) {
   FLens.SetPixelFormat(pf32bit);
+  FFineLens.SetPixelFormat(pf32bit);
   FForm.SetOverlay(this);
 }
 
@@ -111,8 +107,28 @@ TImage* TLoupe::PhotographUnderPointer() const {
   return it != FImages.end() && (*it)->IsShowing() ? *it : nullptr;
 }
 
+int TLoupe::WindowScale() const {
+  const TPlatformWindow* window = FForm.TopLevel()->PlatformWindow();
+  return window != nullptr ? std::max(1, window->Scale()) : 1;
+}
+
+// The lens shows while the pointer is on the photograph as the surface places it, at every
+// scale. On a scaled window the screen shows the photograph from its fine placement: the
+// source pixel is the one there on the top-left screen pixel of the pointer's block (the
+// lens's centre screen pixel), or beyond the picture's edge where the fine photograph is
+// the smaller.
+std::optional<TPoint> TLoupe::SourcePixelOf(const TImage& image, TPoint p) const {
+  const TBitmap* bitmap = SourceBitmap(image);
+  if (bitmap == nullptr || bitmap->Empty()) return std::nullopt;
+  const TSize picture{bitmap->Width(), bitmap->Height()};
+  const std::optional<TPoint> source = SourcePixelAt(image.DestRect(), picture, p);
+  if (!source || FScale == 1) return source;
+  return SourcePixelAlong(image.DestRect(FScale), picture, {p.X * FScale, p.Y * FScale});
+}
+
 bool TLoupe::ShowAt(TImage& image, TPoint p) {
   if (!image.IsShowing()) return false;
+  FScale = WindowScale();
   const std::optional<TPoint> source = SourcePixelOf(image, p);
   if (!source) return false;
   FZoomIndex = 0;
@@ -169,23 +185,51 @@ TRegion TLoupe::AreaAt(const TRect& bounds) const {
   return area;
 }
 
-// Beyond the picture's edge the lens shows the form's colour, the colour around the photograph.
-void TLoupe::Compose() {
+// The lens `scale` times its size across: the source pixels around FSource, each zoom x
+// zoom pixels, and the ring in blocks. Beyond the picture's edge the lens shows the form's
+// colour, the colour around the photograph.
+void TLoupe::DrawLens(TBitmap& bitmap, int scale) const {
+  const int diameter = kLoupeDiameter * scale;
   // The lens's pixels are made when it is first shown: a viewer that never uses it keeps none.
-  if (FLens.Width() != kLoupeDiameter) FLens.SetSize(kLoupeDiameter, kLoupeDiameter);
-  TDrawContext lens(&FLens);
+  if (bitmap.Width() != diameter) bitmap.SetSize(diameter, diameter);
+  TDrawContext lens(&bitmap);
   const int zoom = Zoom();
-  const TRect wanted = LoupeSourceRect(FSource, zoom);
+  const TRect wanted = LoupeSourceRect(FSource, zoom, scale);
   const TBitmap* source = SourceBitmap(*FImage);
   const TRect shown = source != nullptr ? IntersectRect(wanted, {0, 0, source->Width(), source->Height()}) : TRect{};
-  if (shown != wanted) lens.FillRect({0, 0, kLoupeDiameter, kLoupeDiameter}, TBrushData{FForm.Color(), bsSolid, nullptr});
+  if (shown != wanted) lens.FillRect({0, 0, diameter, diameter}, TBrushData{FForm.Color(), bsSolid, nullptr});
   if (!shown.IsEmpty()) {
     const TRect dest{(shown.Left - wanted.Left) * zoom, (shown.Top - wanted.Top) * zoom,
                      (shown.Right - wanted.Left) * zoom, (shown.Bottom - wanted.Top) * zoom};
     lens.StretchBlt(dest, *source, shown, cmSrcCopy);
   }
-  lens.FillRegion(LensRing(), TBrushData{clHighlight, bsSolid, nullptr});
+  if (scale == 1) {
+    lens.FillRegion(LensRing(), TBrushData{clHighlight, bsSolid, nullptr});
+  } else {
+    TRegion ring = LensRing();
+    ring.Scale(scale);
+    lens.FillRegion(ring, TBrushData{clHighlight, bsSolid, nullptr});
+  }
+}
+
+void TLoupe::Compose() {
   FComposed = true;
+  if (FScale == 1) {
+    DrawLens(FLens, 1);
+    return;
+  }
+  // The surface keeps the middle screen pixel of each block: wherever the blocks show, the
+  // lens is the same picture at the surface's resolution.
+  DrawLens(FFineLens, FScale);
+  if (FLens.Width() != kLoupeDiameter) FLens.SetSize(kLoupeDiameter, kLoupeDiameter);
+  const TBitmapImage& fine = FFineLens.Image();
+  TBitmapImage& lens = FLens.Image();
+  const int middle = FScale / 2;
+  for (int y = 0; y < kLoupeDiameter; ++y) {
+    const auto* from = reinterpret_cast<const uint32_t*>(fine.Row(y * FScale + middle));
+    auto* to = reinterpret_cast<uint32_t*>(lens.Row(y));
+    for (int x = 0; x < kLoupeDiameter; ++x) to[x] = from[x * FScale + middle];
+  }
 }
 
 void TLoupe::PaintOverlay(TBitmapImage& surface) {
@@ -194,4 +238,16 @@ void TLoupe::PaintOverlay(TBitmapImage& surface) {
   TDrawContext context(&surface);
   context.SetClipRegion(&FArea);
   context.BitBlt(FBounds.Left, FBounds.Top, kLoupeDiameter, kLoupeDiameter, FLens, 0, 0, cmSrcCopy);
+}
+
+bool TLoupe::PaintFineOverlay(TBitmapImage& layer, int scale) {
+  if (!Shown() || scale != FScale) return false;
+  if (!FComposed) Compose();
+  TRegion area = FArea;
+  area.Scale(scale);
+  TDrawContext context(&layer);
+  context.SetClipRegion(&area);
+  const int diameter = kLoupeDiameter * scale;
+  context.BitBlt(FBounds.Left * scale, FBounds.Top * scale, diameter, diameter, FFineLens, 0, 0, cmSrcCopy);
+  return true;
 }

@@ -4,8 +4,12 @@
 // there), a round lens follows the pointer and shows the picture's own pixels around the
 // source pixel under the pointer, at 1x, 2x or 4x (the wheel steps it). Releasing, leaving
 // the photograph or Escape hides it. It is an overlay of the form: above every control,
-// inside the client area, never over the control it keeps clear of.
+// inside the client area, never over the control it keeps clear of. On a window shown at a
+// scale above 1 the lens is drawn at the screen's own resolution: the source pixel under
+// the pointer is the one the fine photograph shows there, and at 1x each source pixel is
+// one screen pixel.
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "framework/controls/control.h"
@@ -39,7 +43,8 @@ class TLoupe : public TOverlay {
 
   bool Shown() const { return FImage != nullptr; }
   int Zoom() const { return kLoupeZooms[FZoomIndex]; }
-  // The image view under the lens and the source pixel on its centre pixel.
+  // The image view under the lens and the source pixel on its centre pixel (on a scaled
+  // window: on the centre pixel's top-left screen pixel).
   const TImage* Image() const { return FImage; }
   TPoint SourcePixel() const { return FSource; }
   // The lens's square in the form's client coordinates.
@@ -47,6 +52,7 @@ class TLoupe : public TOverlay {
 
   const TRegion& OverlayArea() const override { return FArea; }
   void PaintOverlay(TBitmapImage& surface) override;
+  bool PaintFineOverlay(TBitmapImage& layer, int scale) override;
 
  private:
   // Shows the lens over `image` at `p` (the view's coordinates) when `p` is on its photograph.
@@ -57,7 +63,10 @@ class TLoupe : public TOverlay {
   void Place(TImage* image, TPoint pointer, TPoint source);
   TRegion AreaAt(const TRect& bounds) const;
   TImage* PhotographUnderPointer() const;
+  int WindowScale() const;
+  std::optional<TPoint> SourcePixelOf(const TImage& image, TPoint p) const;
   void Compose();
+  void DrawLens(TBitmap& lens, int scale) const;
 
   void ImageMouseDown(TImage& image, TMouseButton button, int x, int y);
   void ImageMouseMove(TImage& image, int x, int y);
@@ -71,10 +80,12 @@ class TLoupe : public TOverlay {
   TRect FBounds;
   TRegion FArea;
   int FZoomIndex = 0;
+  int FScale = 1;  // the window's, taken when the lens shows
   // What keeps the lens up: the right button, Z, or both.
   bool FHeldByButton = false;
   bool FHeldByKey = false;
   bool FKeyDown = false;  // Z is down: its repeats show nothing
   bool FComposed = false;
   TBitmap FLens;  // the lens drawn off-screen, copied to the surface in one operation
+  TBitmap FFineLens;  // at a scale above 1: the same in screen pixels, for the fine layer
 };

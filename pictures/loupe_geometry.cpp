@@ -1,5 +1,7 @@
 #include "pictures/loupe_geometry.h"
 
+#include <cstdint>
+
 #include "framework/graphics/stretch_map.h"
 
 namespace {
@@ -29,13 +31,25 @@ std::optional<TPoint> SourcePixelAt(const TRect& placement, TSize picture, TPoin
                 AxisSourceIndex(p.Y - placement.Top, picture.cy, placement.Height())};
 }
 
+TPoint SourcePixelAlong(const TRect& placement, TSize picture, TPoint p) {
+  if (const std::optional<TPoint> inside = SourcePixelAt(placement, picture, p)) return *inside;
+  auto axis = [](int d, int source, int dest) {
+    if (dest <= 0) return 0;
+    if (d >= 0 && d < dest) return AxisSourceIndex(d, source, dest);
+    const int64_t n = int64_t(d) * source;  // rounded down on both sides of the placement
+    return int(n >= 0 ? n / dest : -((-n + dest - 1) / dest));
+  };
+  return {axis(p.X - placement.Left, picture.cx, placement.Width()),
+          axis(p.Y - placement.Top, picture.cy, placement.Height())};
+}
+
 TRect LoupeBounds(TPoint pointer) {
   const int half = kLoupeDiameter / 2;
   return {pointer.X - half, pointer.Y - half, pointer.X + half, pointer.Y + half};
 }
 
-TRect LoupeSourceRect(TPoint source, int zoom) {
-  const int half = kLoupeDiameter / 2 / zoom;
+TRect LoupeSourceRect(TPoint source, int zoom, int scale) {
+  const int half = kLoupeDiameter * scale / 2 / zoom;
   return {source.X - half, source.Y - half, source.X + half, source.Y + half};
 }
 

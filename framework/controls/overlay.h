@@ -13,4 +13,9 @@ class TOverlay {
   virtual const TRegion& OverlayArea() const = 0;
   // Draws its area onto the window's surface, whose coordinates are the client's.
   virtual void PaintOverlay(TBitmapImage& surface) = 0;
+  // On a window shown at a scale above 1, right after PaintOverlay: draws its area again
+  // into `layer`, the window's fine layer (`scale` times the surface's size), where it has
+  // more detail to show than the surface's blocks. Answers whether it drew; the layer then
+  // shows over its whole area. Overlays drawn in blocks alone leave it as it is.
+  virtual bool PaintFineOverlay(TBitmapImage& /*layer*/, int /*scale*/) { return false; }
 };

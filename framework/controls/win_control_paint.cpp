@@ -201,6 +201,14 @@ TRect TWinControl::PaintInvalidWindows() {
     FOverlayDirty = false;
     window->HideFine(FOverlay->OverlayArea());
     FOverlay->PaintOverlay(window->Surface());
+    if (const int scale = window->Scale(); scale > 1) {
+      TBitmapImage* layer = window->FineLayer();
+      if (layer != nullptr && FOverlay->PaintFineOverlay(*layer, scale)) {
+        TRegion fine = FOverlay->OverlayArea();
+        fine.Scale(scale);
+        window->ShowFine(fine);
+      }
+    }
     painted = UnionRect(painted, FOverlay->OverlayArea().BoundingBox());
   }
   return painted;

@@ -97,3 +97,26 @@ TEST(LoupeGeometry, TheDiscIsRoundAndTheRingTwoPixelsWide) {
   EXPECT_EQ(ring.Combine(disc, roDiff), TRegion()) << "the ring lies on the lens";
 }
 }  // namespace
+
+// On a screen S times finer the lens is 240 S screen pixels across: 240 S / zoom source
+// pixels, the given one still on the centre pixel.
+TEST(LoupeGeometry, AScaledLensShowsScaleTimesAsManySourcePixels) {
+  EXPECT_EQ(LoupeSourceRect({511, 383}, 1, 2), (TRect{271, 143, 751, 623}));
+  EXPECT_EQ(LoupeSourceRect({511, 383}, 2, 2), (TRect{391, 263, 631, 503}));
+  EXPECT_EQ(LoupeSourceRect({511, 383}, 4, 2), (TRect{451, 323, 571, 443}));
+  EXPECT_EQ(LoupeSourceRect({511, 383}, 4, 3), (TRect{421, 293, 601, 473}));
+}
+
+// Inside the placement the continued mapping is the copy's own; beyond it the picture goes
+// on at the placement's ratio, rounded down on either side.
+TEST(LoupeGeometry, TheSourcePixelContinuesPastThePlacementAtItsRatio) {
+  const TRect place{0, 0, 683, 513};  // Image4 shrunk
+  for (TPoint p : {TPoint{0, 0}, TPoint{682, 512}, TPoint{341, 256}})
+    EXPECT_EQ(SourcePixelAlong(place, {1024, 768}, p), *SourcePixelAt(place, {1024, 768}, p));
+  // A picture at its own size: the offset from the placement, either side of it.
+  EXPECT_EQ(SourcePixelAlong({10, 20, 461, 560}, {451, 540}, {410, 620}), (TPoint{400, 600}));
+  EXPECT_EQ(SourcePixelAlong({10, 20, 461, 560}, {451, 540}, {7, 18}), (TPoint{-3, -2}));
+  // Shrunk by two: two screen pixels per source pixel, past the edge as well.
+  EXPECT_EQ(SourcePixelAlong({0, 0, 100, 50}, {200, 100}, {101, 51}), (TPoint{202, 102}));
+  EXPECT_EQ(SourcePixelAlong({0, 0, 100, 50}, {50, 25}, {-1, 51}), (TPoint{-1, 25}));
+}
