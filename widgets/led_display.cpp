@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 
+#include "framework/controls/control_canvas.h"
 #include "framework/controls/timer.h"
 #include "framework/graphics/bitmap.h"
 #include "framework/graphics/canvas.h"
@@ -684,7 +685,9 @@ void TWkLEDDisplay::ScrollTimerTick(TObject*) {
       DrawDots(canvas);
       canvas.Changed();
     } else if (!changed.IsEmpty()) {
-      canvas.Changed();
+      const TRect part = changed.Offset(ClientRect().Left, ClientRect().Top);
+      if (auto* shown = dynamic_cast<TControlCanvas*>(&canvas)) shown->ChangedWithin(part);
+      else canvas.Changed();
     }
   }
   if (FScrollPosition >= FScrollSpan) {

@@ -58,10 +58,22 @@ void TControlCanvas::Attach(uint64_t generation) {
   Font().CopyFrom(FControl.Font());
 }
 
-void TControlCanvas::PresentDrawn() {
-  if (!DrawsOutsidePaint() || FWindow == nullptr) return;
+void TControlCanvas::PresentDrawn() { PresentPart(FShownBox); }
+
+void TControlCanvas::ChangedWithin(const TRect& logical) {
+  if (!DrawsOutsidePaint() || FWindow == nullptr || FWindow->Scale() == 1) {
+    Changed();
+    return;
+  }
+  const TPoint origin = FOutside->Origin();
+  PresentPart(IntersectRect(logical.Offset(origin.X, origin.Y), FShownBox));
+}
+
+void TControlCanvas::PresentPart(const TRect& box) {
+  if (!DrawsOutsidePaint() || FWindow == nullptr || box.IsEmpty()) return;
   // A window gone since the set-up is not presented; the next Ready sets up afresh.
   if (FGeneration != CurrentLayoutGeneration()) return;
-  if (const std::optional<TRegion>& clip = FOutside->State().Clip) FWindow->HideFine(*clip);
-  FWindow->Present(FShownBox);
+  if (const std::optional<TRegion>& clip = FOutside->State().Clip)
+    FWindow->HideFine(box == FShownBox ? *clip : clip->Combine(TRegion(box), roAnd));
+  FWindow->Present(box);
 }

@@ -20,11 +20,16 @@ class TControlCanvas : public TCanvas {
 
   // The canvas, drawable: the lent context inside a paint or erase, else the control's own.
   TCanvas& Ready();
+  // After drawing outside a paint that changed only `logical` (control coordinates): on a
+  // scaled window, where every presented pixel is enlarged first, only that part is
+  // presented; elsewhere all that shows of the control, as after any primitive.
+  void ChangedWithin(const TRect& logical);
 
  private:
   bool DrawsOutsidePaint();
   void Attach(uint64_t generation);
   void PresentDrawn();
+  void PresentPart(const TRect& box);
 
   TControl& FControl;
   std::unique_ptr<TDrawContext> FOutside;

@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_window.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "framework/core/exceptions.h"
 #include "platform/sdl/sdl_backend.h"
@@ -31,6 +32,25 @@ TSdlSurfacePtr EveryNthRow(SDL_Surface* target, int first, int scale) {
 // into the first screen row of its blocks, and the blocks' other rows are plain copies of
 // that row: widening costs more per pixel than copying.
 bool EnlargeIntoBlocks(SDL_Surface* source, SDL_Surface* target, const TRect& whole, int scale) {
+  // The desktop's surface in our own layout (the usual case): each pixel is repeated along
+  // its row, and the row copied down its blocks. SDL's general stretch steps through every
+  // target pixel by fractions; a whole factor needs none of that, and a banner tick at
+  // scale 2 spent most of its time there.
+  if (target->format->format == source->format->format && source->format->BytesPerPixel == 4 &&
+      !SDL_MUSTLOCK(target)) {
+    const size_t rowBytes = 4 * size_t(whole.Width()) * size_t(scale);
+    for (int y = whole.Top; y < whole.Bottom; ++y) {
+      const auto* from = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(source->pixels) +
+                                                           size_t(y) * size_t(source->pitch)) + whole.Left;
+      uint8_t* first = static_cast<uint8_t*>(target->pixels) + size_t(y) * size_t(scale) * size_t(target->pitch) +
+                       4 * size_t(whole.Left) * size_t(scale);
+      auto* to = reinterpret_cast<uint32_t*>(first);
+      for (int x = 0; x < whole.Width(); ++x)
+        for (int k = 0; k < scale; ++k) *to++ = from[x];
+      for (int k = 1; k < scale; ++k) std::memcpy(first + size_t(k) * size_t(target->pitch), first, rowBytes);
+    }
+    return true;
+  }
   SDL_Rect from{whole.Left, whole.Top, whole.Width(), whole.Height()};
   if (SDL_ISPIXELFORMAT_INDEXED(target->format->format) || SDL_MUSTLOCK(target)) {
     SDL_Rect to = Scaled(whole, scale);

@@ -131,6 +131,27 @@ TEST_F(ScaledViewerTest, TicksOfTheBannerAndTheClockArePresentedAsBlocks) {
   EXPECT_EQ(wrong, 0);
 }
 
+// A scroll step presents only the dots it changed, enlarged; the screen must still show the
+// whole surface as blocks after every step.
+TEST_F(ScaledViewerTest, EachScrollStepPresentsItsChangesAndLeavesTheBannerWhole) {
+  RestartAt(kScale);
+  THeadlessWindow& window = WindowOf(*Form1);
+  const TRect banner{8, 8, 953, 57};
+  bool partial = false;
+  for (int tick = 0; tick < 60; ++tick) {
+    const int presents = window.PresentCount();
+    App->WindowSystem().RunFor(100);
+    const TRect last = window.LastPresentRect();  // surface pixels
+    if (window.PresentCount() > presents && last != banner && IntersectRect(last, banner) == last) partial = true;
+    const TBitmapImage& surface = window.Surface();
+    for (int y = banner.Top * kScale; y < banner.Bottom * kScale; ++y)
+      for (int x = banner.Left * kScale; x < banner.Right * kScale; ++x)
+        ASSERT_EQ(window.Presented().PixelRGB(x, y), surface.PixelRGB(x / kScale, y / kScale))
+            << "tick " << tick << " at (" << x << ", " << y << ")";
+  }
+  EXPECT_TRUE(partial) << "no step presented less than the whole banner";
+}
+
 // The doubled boxes hold every photograph of the catalogue whole: at scale 2 each is drawn
 // pixel for pixel, however much scale 1 shrinks it.
 TEST_F(ScaledViewerTest, EveryPhotographFitsItsDoubledBoxAtItsOwnSize) {
