@@ -6,22 +6,33 @@
 
 #include "app/program.h"
 #include "framework/controls/application.h"
+#include "framework/core/thread_locale.h"
 #include "platform/desktop_backend.h"
 
 int main(int, char** argv) {
-  // Fonts are found beside the display's set-up: both are work the first frame waits for,
-  // and they can run on two cores.
-  std::thread fonts(PrepareVelmorathFonts);
-  std::unique_ptr<TPlatformBackend> backend = OpenDesktopBackend();
-  fonts.join();
-  if (backend == nullptr) return ReportNoDisplay();
+  // The first frame waits for three things that can run side by side on two cores: the
+  // display's set-up (here, on the thread that runs the loop), the fonts, and the reading of
+  // the windows, which waits for the display only to put its window on the desktop.
+  std::jthread fonts(PrepareVelmorathFonts);
+  TOpeningDesktop desktop;
   TApplication application;
-  try {
-    StartVelmorath(application, *backend, argv[0]);
-  } catch (...) {
-    application.HandleException(std::current_exception());
+  std::exception_ptr failure;
+  std::jthread windows([&] {
+    const TThreadCLocale locale;
+    try {
+      StartVelmorath(application, desktop.Backend(), argv[0]);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  });
+  const bool opened = desktop.Open();
+  windows.join();
+  if (!opened) return ReportNoDisplay();
+  if (failure) {
+    application.HandleException(failure);
     return 1;
   }
+  fonts.join();
   application.Run();
   return 0;
 }

@@ -9,11 +9,23 @@
 #include "platform/sdl/sdl_scale.h"
 
 // The scale comes from the environment, refused with a message when it cannot be taken.
-std::unique_ptr<TPlatformBackend> OpenDesktopBackend() {
+TOpeningDesktop::TOpeningDesktop() {
   std::string refusal;
   const int scale = ScaleFromEnvironment(std::getenv("VELMORATH_SCALE"), std::getenv("GDK_SCALE"), refusal);
   if (!refusal.empty()) std::fprintf(stderr, "%s\n", refusal.c_str());
-  return CreateSdlBackend(scale);
+  FBackend = NewSdlBackend(scale);
+}
+
+TOpeningDesktop::~TOpeningDesktop() = default;
+
+TPlatformBackend& TOpeningDesktop::Backend() { return *FBackend; }
+
+bool TOpeningDesktop::Open() { return FBackend->Open(); }
+
+std::unique_ptr<TPlatformBackend> OpenDesktopBackend() {
+  TOpeningDesktop desktop;
+  if (!desktop.Open()) return nullptr;
+  return std::move(desktop.FBackend);
 }
 
 int ReportNoDisplay() {

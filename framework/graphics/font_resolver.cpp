@@ -1,7 +1,6 @@
 #include "framework/graphics/font_resolver.h"
 
 #include <fontconfig/fontconfig.h>
-#include <locale.h>
 
 #include <map>
 #include <memory>
@@ -9,6 +8,7 @@
 #include <tuple>
 
 #include "framework/core/exceptions.h"
+#include "framework/core/thread_locale.h"
 #include "framework/core/text.h"
 
 namespace {
@@ -115,18 +115,8 @@ TFontFile ResolveFontFile(const std::string& name, bool bold, bool italic) {
 }
 
 void PrepareFontResolver(const std::vector<TFontRequest>& faces) {
-  // fontconfig reads its configuration's numbers through the C library's locale, which
-  // another thread may be changing meanwhile (the display's set-up does): this thread reads
-  // them through a C locale of its own.
-  struct TThreadLocale {
-    locale_t Own = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    locale_t Before = Own != nullptr ? uselocale(Own) : nullptr;
-    ~TThreadLocale() {
-      if (Own == nullptr) return;
-      uselocale(Before);
-      freelocale(Own);
-    }
-  } threadLocale;
+  // fontconfig reads its configuration's numbers through the C library's locale.
+  const TThreadCLocale locale;
   if (!FontconfigReady()) return;
   // A face that cannot be resolved now raises its error where it is first used.
   for (const TFontRequest& face : faces) try {

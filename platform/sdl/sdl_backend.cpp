@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "framework/core/color.h"
+#include "framework/core/exceptions.h"
 #include "platform/sdl/sdl_frame_hints.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_scale.h"
@@ -31,11 +32,39 @@ std::string DesktopDrivers() {
 }
 }  // namespace
 
+std::unique_ptr<TSdlBackend> NewSdlBackend(int scale) {
+  return std::unique_ptr<TSdlBackend>(new TSdlBackend(std::clamp(scale, 1, kMaxScale)));
+}
+
 std::unique_ptr<TSdlBackend> CreateSdlBackend(int scale) {
+  std::unique_ptr<TSdlBackend> backend = NewSdlBackend(scale);
+  if (!backend->Open()) return nullptr;
+  return backend;
+}
+
+bool TSdlBackend::Open() {
+  bool opened = false;
+  try {
+    opened = OpenDisplay();
+  } catch (...) {
+    FOpenPromise.set_value(false);
+    throw;
+  }
+  if (opened) FWakeEvent = SDL_RegisterEvents(1);
+  FOpen = opened;
+  FOpenPromise.set_value(opened);
+  return opened;
+}
+
+void TSdlBackend::WaitForOpen() const {
+  if (!FOpened.get()) throw EOutOfResources(rs::SWindowCreateError, std::string("no display"));
+}
+
+bool TSdlBackend::OpenDisplay() {
   // A driver the user chose in SDL's own variable is taken as it is.
   if (std::getenv("SDL_VIDEODRIVER") == nullptr) {
     const std::string drivers = DesktopDrivers();
-    if (drivers.empty()) return nullptr;
+    if (drivers.empty()) return false;
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
   }
   // The window class (X11) and application id (Wayland) name the desktop entry, so that
@@ -52,21 +81,19 @@ std::unique_ptr<TSdlBackend> CreateSdlBackend(int scale) {
   // locale's compose table: reading its thousands of sequences was most of the time spent
   // opening the display. A compose file the user names is read as before.
   setenv("XCOMPOSEFILE", "/dev/null", 0);
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
   // X11 surfaces in shared memory: the accelerated path costs a GL context per window for
   // nothing. SDL's Wayland driver has no surfaces of its own; it needs that path.
   if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_GetNumVideoDisplays() < 1) {
     SDL_Quit();
-    return nullptr;
+    return false;
   }
-  return std::unique_ptr<TSdlBackend>(new TSdlBackend(std::clamp(scale, 1, kMaxScale)));
+  return true;
 }
 
 TSdlBackend::TSdlBackend(int scale)
-    : FScale(scale),
-      FWakeEvent(SDL_RegisterEvents(1)),
-      FReportFirstFrame(std::getenv("VELMORATH_REPORT_FIRST_FRAME") != nullptr) {}
+    : FScale(scale), FReportFirstFrame(std::getenv("VELMORATH_REPORT_FIRST_FRAME") != nullptr) {}
 
 // SDL stays initialised until the process ends. SDL ends a wait by sending an event to
 // a window over a second connection to the display, also for an event that arrives
@@ -79,6 +106,7 @@ TSdlBackend::~TSdlBackend() {
 }
 
 TSize TSdlBackend::ScreenSize() const {
+  AwaitDisplay();
   SDL_Rect r{0, 0, 0, 0};
   SDL_GetDisplayBounds(0, &r);
   return {r.w / FScale, r.h / FScale};
@@ -127,6 +155,7 @@ TPlatformWindow* TSdlBackend::WindowAt(TPoint screenPos) const {
 // While a button is held the desktop keeps sending the pointer to the captured window,
 // even outside it.
 void TSdlBackend::SetCapture(TPlatformWindow* window) {
+  AwaitDisplay();
   FCapture = static_cast<TSdlWindow*>(window);
   SDL_CaptureMouse(FCapture != nullptr ? SDL_TRUE : SDL_FALSE);
 }
@@ -134,6 +163,7 @@ void TSdlBackend::SetCapture(TPlatformWindow* window) {
 TPoint TSdlBackend::CursorPos() const { return FPointer; }
 
 void TSdlBackend::SetCursorShape(TCursorShape shape) {
+  AwaitDisplay();
   if (shape == TCursorShape::Hidden) {
     SDL_ShowCursor(SDL_DISABLE);
     return;
@@ -194,6 +224,7 @@ TLocalTime TSdlBackend::LocalTime() const {
 // A wait that just ended empty-handed has read the display: asking it again at once only
 // costs a round of system calls. What arrives meanwhile ends the next wait at once.
 bool TSdlBackend::PollEvent(TInputEvent& event) {
+  AwaitDisplay();
   SDL_Event e;
   if (std::exchange(FDisplayJustRead, false) && FPending.empty()) return false;
   while (FPending.empty() && SDL_PollEvent(&e)) Translate(e);
@@ -206,6 +237,7 @@ bool TSdlBackend::PollEvent(TInputEvent& event) {
 // The timeout is already in whole milliseconds of the tick count, so a timer is due
 // when the wait ends, never a fraction of a millisecond before.
 void TSdlBackend::WaitForEvents(int64_t timeoutMs) {
+  AwaitDisplay();
   if (!FPending.empty() || FWakeRequested.exchange(false)) return;
   // The loop waits only once nothing is left to paint: the last present finished a frame.
   if (FReportFirstFrame && FLastPresent.time_since_epoch().count() != 0) {

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <deque>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -19,6 +20,14 @@
 class TSdlBackend : public TPlatformBackend {
  public:
   ~TSdlBackend() override;
+  // Opens the display, on the thread that then runs the loop; false when none can be
+  // opened. Windows may be made before it answers, on another thread: they wait for it
+  // before they reach the desktop.
+  bool Open();
+  // Waits until Open has answered; raises EOutOfResources when there is no display.
+  void AwaitDisplay() const {
+    if (!FOpen) WaitForOpen();
+  }
   TSdlBackend(const TSdlBackend&) = delete;
   TSdlBackend& operator=(const TSdlBackend&) = delete;
 
@@ -53,9 +62,10 @@ class TSdlBackend : public TPlatformBackend {
   void Presented();
 
  private:
-  friend std::unique_ptr<TSdlBackend> CreateSdlBackend(int scale);
-  // Made by CreateSdlBackend once the display is open.
+  friend std::unique_ptr<TSdlBackend> NewSdlBackend(int scale);
   explicit TSdlBackend(int scale);
+  bool OpenDisplay();
+  void WaitForOpen() const;
   // A position in the desktop's pixels, from the origin of `window`'s client area, in ours.
   TPoint Unscaled(int x, int y) const;
   struct TSurfaceFree {
@@ -84,6 +94,9 @@ class TSdlBackend : public TPlatformBackend {
   TPoint FPointer = kPointerOutside;
   int FScale = 1;
   Uint32 FWakeEvent = 0;
+  std::promise<bool> FOpenPromise;
+  std::shared_future<bool> FOpened = FOpenPromise.get_future().share();
+  std::atomic<bool> FOpen = false;  // Open answered true
   std::atomic<bool> FWaiting = false;
   std::atomic<bool> FWakeRequested = false;
   bool FDisplayJustRead = false;  // the last wait timed out with nothing queued
@@ -101,3 +114,5 @@ class TSdlBackend : public TPlatformBackend {
 // The factory of this backend: none when no display can be opened. `scale`: screen pixels
 // per surface pixel along each axis (1 to kMaxScale).
 std::unique_ptr<TSdlBackend> CreateSdlBackend(int scale = 1);
+// The backend before its display is opened (see Open).
+std::unique_ptr<TSdlBackend> NewSdlBackend(int scale = 1);

@@ -84,6 +84,7 @@ TSdlWindow::~TSdlWindow() {
 }
 
 void TSdlWindow::CreateHandle() {
+  FBackend.AwaitDisplay();
   // Fixed-size frames get no resize border; the desktop then offers no maximise either.
   Uint32 flags = SDL_WINDOW_HIDDEN;
   if (IsSizeableFrame(FFrame)) flags |= SDL_WINDOW_RESIZABLE;
