@@ -85,6 +85,9 @@ void TApplication::FormDestroyed(TCustomForm* form) {
 void TApplication::Run() {
   TWindowSystem& ws = WindowSystem();
   if (FMainForm != nullptr) {
+    // What the windows asked the loop for while they were made (the layouts their controls
+    // put off) is done before the main window shows, so that its first frame is whole.
+    ws.DeliverPostedMessages();
     const TShowCommand command = ws.Backend().StartupShowCommand();
     if (command == scShowMaximized) FMainForm->SetWindowState(wsMaximized);
     else if (command == scShowMinNoActive) FMainForm->SetWindowState(wsMinimized);

@@ -39,6 +39,8 @@ class TWindowSystem {
 
   // Queues `msg` for `target`; delivered at the start of the next pass of the loop.
   void PostMessage(TControl* target, uint32_t msg, intptr_t wParam = 0, intptr_t lParam = 0);
+  // Delivers the messages queued so far, ahead of the loop's next pass.
+  void DeliverPostedMessages() { DeliverPosted(); }
 
   // Timers call these as they start and stop; a running timer is due at `due` ticks.
   void StartTimer(TTimer* timer);

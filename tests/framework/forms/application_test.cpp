@@ -1,5 +1,6 @@
 // The application: form creation, running and closing, the title, and failure reports.
 #include "framework/controls/message_box.h"
+#include "framework/controls/timer.h"
 #include "framework/core/exceptions.h"
 #include "framework/typeinfo/class_info.h"
 #include "tests/framework/forms/forms_helpers.h"
@@ -92,6 +93,43 @@ TEST_P(ShowCommandTest, RunShowsTheMainFormAsTheProgramWasStarted) {
   EXPECT_EQ(window.ShowState(), GetParam().State);
   EXPECT_EQ(main->Active(), GetParam().Active);
   EXPECT_TRUE(App->Terminated()) << "closing the main form ended the loop";
+}
+
+// What controls put off to the loop while the windows are made (a layout) is done before
+// the main window first shows, so that its first frame is whole.
+namespace {
+class TLaterLayout : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+  static constexpr uint32_t kLayoutRequest = msgUser + 1;
+  std::vector<bool> FormShownAtLayout;
+
+ protected:
+  void Dispatch(TMessage& m) override {
+    if (m.Msg == kLayoutRequest) {
+      FormShownAtLayout.push_back(GetParentForm(this)->PlatformWindow()->Visible());
+      return;
+    }
+    TCustomControl::Dispatch(m);
+  }
+};
+}  // namespace
+
+TEST_F(FormsTest, RunDeliversWhatTheWindowsPostedWhileMadeBeforeTheMainWindowShows) {
+  TForm* main = nullptr;
+  App->CreateForm(main);
+  auto* control = new TLaterLayout(main);
+  control->SetParent(main);
+  control->PostMessage(TLaterLayout::kLayoutRequest);
+  TTimer closer(App.get());
+  closer.SetInterval(50);
+  closer.FOnTimer = [&](TObject*) {
+    control->PostMessage(TLaterLayout::kLayoutRequest);
+    App->WindowSystem().PostMessage(main, msgClose);
+  };
+  App->Run();
+  EXPECT_EQ(control->FormShownAtLayout, (std::vector<bool>{false, true}))
+      << "the request made with the windows arrived before the show, the later one in the loop";
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, ShowCommandTest,
