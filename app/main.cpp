@@ -13,8 +13,8 @@ int main(int, char** argv) {
   // The first frame waits for three things that can run side by side on two cores: the
   // display's set-up (here, on the thread that runs the loop), the fonts, and the reading of
   // the windows, which waits for the display only to put its window on the desktop.
+  TOpeningDesktop desktop;  // first: it sets environment variables
   std::jthread fonts(PrepareVelmorathFonts);
-  TOpeningDesktop desktop;
   TApplication application;
   std::exception_ptr failure;
   std::jthread windows([&] {

@@ -9,7 +9,8 @@ class TSdlBackend;
 
 // The desktop backend made before its display opens, so that the program's windows can be
 // read on another thread meanwhile: windows made before Open has answered wait for it
-// before they reach the desktop. The scale is read from the environment when it is made.
+// before they reach the desktop. The scale is read from the environment when it is made,
+// and what the display libraries read there is set: it is made before any other thread.
 class TOpeningDesktop {
  public:
   TOpeningDesktop();

@@ -646,26 +646,46 @@ bool TWkLEDDisplay::DrawChangedDots(TCanvas& canvas, const TRect& client, TRect&
   // Where a lit and an unlit dot differ (inside the pen's ring): the rest of a dot's square
   // is the same either way and already on the surface.
   const TRect differ = FCells->DotDifference();
-  const TRect all{0, 0, width, height};
+  const int pitch = layout.Pitch, columns = int(FNextDots.size() / kCellRows);
+  const uint32_t back = surface->RGBToValue(uint32_t(ColorToRGB(FBackColor)) & 0xFFFFFF);
   changed = {};
-  for (size_t i = 0; i < FNextDots.size(); ++i) {
-    if (FNextDots[i] == FComposedDots[i]) continue;
-    const int x = int(i / kCellRows) * layout.Pitch, y = layout.Top + int(i % kCellRows) * layout.Pitch;
-    const TBitmapImage& dot = FNextDots[i] != 0 ? lit : unlit;
-    const TRect drawn = IntersectRect(differ.Offset(x, y), all);
-    if (drawn.IsEmpty()) continue;
-    // A few pixels per row, copied word by word; a surface word's fourth byte stays 0.
-    for (int row = drawn.Top; row < drawn.Bottom; ++row) {
-      const uint8_t* from = dot.Row(row - y) + 4 * size_t(drawn.Left - x);
-      uint8_t* to = surface->Row(onSurface.Top + row) + 4 * size_t(onSurface.Left + drawn.Left);
-      for (int k = 0; k < drawn.Width(); ++k, from += 4, to += 4) {
-        uint32_t word;
-        std::memcpy(&word, from, 4);
-        word &= 0xFFFFFF;
-        std::memcpy(to, &word, 4);
-      }
+  // Row by row of pixels: each row of a dot row is built whole from its dots' squares (and
+  // the background between them) from the first changed dot to the last, then copied onto
+  // the surface in one piece. The surface is shared with the desktop, and whole rows reach
+  // it much faster than a few pixels per dot.
+  for (int dotRow = 0; dotRow < kCellRows && !differ.IsEmpty(); ++dotRow) {
+    int first = -1, last = -1;
+    for (int column = 0; column < columns; ++column) {
+      const size_t i = size_t(column) * kCellRows + size_t(dotRow);
+      if (FNextDots[i] == FComposedDots[i]) continue;
+      if (first < 0) first = column;
+      last = column;
     }
-    changed = changed.IsEmpty() ? drawn : UnionRect(changed, drawn);
+    if (first < 0) continue;
+    const int left = std::max(0, first * pitch + differ.Left);
+    const int right = std::min(width, last * pitch + differ.Right);
+    const int from = first * pitch, to = std::min(width, (last + 1) * pitch + lit.Width);
+    if (left >= right) continue;
+    FRowPixels.resize(size_t(to - from));
+    const int top = layout.Top + dotRow * pitch;
+    for (int k = differ.Top; k < differ.Bottom; ++k) {
+      const int y = top + k;
+      if (y < 0 || y >= height) continue;
+      std::fill(FRowPixels.begin(), FRowPixels.end(), back);
+      for (int column = first; column <= last + 1 && column < columns; ++column) {
+        const TBitmapImage& dot = FNextDots[size_t(column) * kCellRows + size_t(dotRow)] != 0 ? lit : unlit;
+        const uint8_t* pixels = dot.Row(k);
+        for (int x = 0; x < dot.Width && column * pitch + x < to; ++x) {
+          uint32_t word;
+          std::memcpy(&word, pixels + 4 * size_t(x), 4);
+          FRowPixels[size_t(column * pitch + x - from)] = word & 0xFFFFFF;
+        }
+      }
+      std::memcpy(surface->Row(onSurface.Top + y) + 4 * size_t(onSurface.Left + left), &FRowPixels[size_t(left - from)],
+                  4 * size_t(right - left));
+    }
+    const TRect drawn{left, std::max(0, top + differ.Top), right, std::min(height, top + differ.Bottom)};
+    if (!drawn.IsEmpty()) changed = changed.IsEmpty() ? drawn : UnionRect(changed, drawn);
   }
   FComposedDots.swap(FNextDots);
   return true;

@@ -183,6 +183,7 @@ class TWkLEDDisplay : public TWkBorder {
   // cells' generation it was composed with; empty when the next frame is composed whole.
   std::vector<uint8_t> FComposedDots;
   std::vector<uint8_t> FNextDots;
+  std::vector<uint32_t> FRowPixels;  // one row of a scroll step's dots, built before it is copied
   uint64_t FComposedGeneration = 0;
 };
 

@@ -32,7 +32,30 @@ std::string DesktopDrivers() {
 }
 }  // namespace
 
+namespace {
+// What SDL and the display libraries read from the environment and SDL's hints. Set while
+// the program has one thread: the C library's environment must not change while another
+// thread reads it (the fonts' and the windows' threads do).
+void PrepareDesktopEnvironment() {
+  // The window class (X11) and application id (Wayland) name the desktop entry, so that
+  // docks and taskbars group the windows under its name and icon. SDL reads them from here.
+  setenv("SDL_VIDEO_X11_WMCLASS", kDesktopAppId, 0);
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", kDesktopAppId, 0);
+  // The windows take keys, never composed text, so the X input method opens without the
+  // locale's compose table: reading its thousands of sequences was most of the time spent
+  // opening the display. A compose file the user names is read as before.
+  setenv("XCOMPOSEFILE", "/dev/null", 0);
+  // Interrupts end the program as usual instead of becoming a quit event nobody reads.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // The click that activates a window is also a click on what lies under the pointer.
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // A viewer left open must not keep the screen saver away.
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+}
+}  // namespace
+
 std::unique_ptr<TSdlBackend> NewSdlBackend(int scale) {
+  PrepareDesktopEnvironment();
   return std::unique_ptr<TSdlBackend>(new TSdlBackend(std::clamp(scale, 1, kMaxScale)));
 }
 
@@ -67,20 +90,6 @@ bool TSdlBackend::OpenDisplay() {
     if (drivers.empty()) return false;
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
   }
-  // The window class (X11) and application id (Wayland) name the desktop entry, so that
-  // docks and taskbars group the windows under its name and icon. SDL reads them from here.
-  setenv("SDL_VIDEO_X11_WMCLASS", kDesktopAppId, 0);
-  setenv("SDL_VIDEO_WAYLAND_WMCLASS", kDesktopAppId, 0);
-  // Interrupts end the program as usual instead of becoming a quit event nobody reads.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  // The click that activates a window is also a click on what lies under the pointer.
-  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-  // A viewer left open must not keep the screen saver away.
-  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-  // The windows take keys, never composed text, so the X input method opens without the
-  // locale's compose table: reading its thousands of sequences was most of the time spent
-  // opening the display. A compose file the user names is read as before.
-  setenv("XCOMPOSEFILE", "/dev/null", 0);
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
   // X11 surfaces in shared memory: the accelerated path costs a GL context per window for
   // nothing. SDL's Wayland driver has no surfaces of its own; it needs that path.

@@ -114,5 +114,6 @@ class TSdlBackend : public TPlatformBackend {
 // The factory of this backend: none when no display can be opened. `scale`: screen pixels
 // per surface pixel along each axis (1 to kMaxScale).
 std::unique_ptr<TSdlBackend> CreateSdlBackend(int scale = 1);
-// The backend before its display is opened (see Open).
+// The backend before its display is opened (see Open). It sets what SDL reads from the
+// environment, so it is made before the program starts other threads.
 std::unique_ptr<TSdlBackend> NewSdlBackend(int scale = 1);
