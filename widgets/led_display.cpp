@@ -539,6 +539,10 @@ bool GlyphDotLit(uint8_t code, int column, int row) {
   return column < kGlyphColumns && (LedGlyph(code)[size_t(column)] & (kTopRowBit >> row)) != 0;
 }
 
+bool SameRow(const TBitmapImage& image, int a, int b) {
+  return std::memcmp(image.Row(a), image.Row(b), 4 * size_t(image.Width)) == 0;
+}
+
 bool SameImages(const TBitmapImage& a, const TBitmapImage& b) {
   if (a.Width != b.Width || a.Height != b.Height) return false;
   for (int y = 0; y < a.Height; ++y)
@@ -671,16 +675,9 @@ bool TWkLEDDisplay::DrawChangedDots(TCanvas& canvas, const TRect& client, TRect&
     for (int k = differ.Top; k < differ.Bottom; ++k) {
       const int y = top + k;
       if (y < 0 || y >= height) continue;
-      std::fill(FRowPixels.begin(), FRowPixels.end(), back);
-      for (int column = first; column <= last + 1 && column < columns; ++column) {
-        const TBitmapImage& dot = FNextDots[size_t(column) * kCellRows + size_t(dotRow)] != 0 ? lit : unlit;
-        const uint8_t* pixels = dot.Row(k);
-        for (int x = 0; x < dot.Width && column * pitch + x < to; ++x) {
-          uint32_t word;
-          std::memcpy(&word, pixels + 4 * size_t(x), 4);
-          FRowPixels[size_t(column * pitch + x - from)] = word & 0xFFFFFF;
-        }
-      }
+      // The inside rows of a dot are usually alike: the row built last is copied again.
+      const bool sameAsBuilt = k > differ.Top && SameRow(lit, k, k - 1) && SameRow(unlit, k, k - 1);
+      if (!sameAsBuilt) BuildDotRow(lit, unlit, dotRow, k, first, last, from, back);
       std::memcpy(surface->Row(onSurface.Top + y) + 4 * size_t(onSurface.Left + left), &FRowPixels[size_t(left - from)],
                   4 * size_t(right - left));
     }
@@ -689,6 +686,24 @@ bool TWkLEDDisplay::DrawChangedDots(TCanvas& canvas, const TRect& client, TRect&
   }
   FComposedDots.swap(FNextDots);
   return true;
+}
+
+// Row `k` of the dots of `dotRow`, lattice columns `first` to `last` and the one after,
+// into FRowPixels (which starts at client x `from`): the background, then each dot's row.
+void TWkLEDDisplay::BuildDotRow(const TBitmapImage& lit, const TBitmapImage& unlit, int dotRow, int k, int first,
+                                int last, int from, uint32_t back) {
+  const int pitch = FDotPixels + FDotSpacing, columns = int(FNextDots.size() / kCellRows);
+  const int to = from + int(FRowPixels.size());
+  if (pitch > lit.Width) std::fill(FRowPixels.begin(), FRowPixels.end(), back);
+  for (int column = first; column <= last + 1 && column < columns; ++column) {
+    const TBitmapImage& dot = FNextDots[size_t(column) * kCellRows + size_t(dotRow)] != 0 ? lit : unlit;
+    const uint8_t* pixels = dot.Row(k);
+    for (int x = 0; x < dot.Width && column * pitch + x < to; ++x) {
+      uint32_t word;
+      std::memcpy(&word, pixels + 4 * size_t(x), 4);
+      FRowPixels[size_t(column * pitch + x - from)] = word & 0xFFFFFF;  // a surface word's fourth byte is 0
+    }
+  }
 }
 
 // ---- the scroll timer and messages ----

@@ -13,6 +13,7 @@
 #include "widgets/frame_types.h"
 
 class TBitmap;
+struct TBitmapImage;
 class TCanvas;
 class TFiler;
 class TTimer;
@@ -165,6 +166,8 @@ class TWkLEDDisplay : public TWkBorder {
   bool CellIsDotwise(const TBitmap& cell, uint8_t code);
   bool DotStates(const TLedLayout& layout, int width, std::vector<uint8_t>& dots) const;
   bool DrawChangedDots(TCanvas& canvas, const TRect& client, TRect& changed);
+  void BuildDotRow(const TBitmapImage& lit, const TBitmapImage& unlit, int dotRow, int k, int first, int last, int from,
+                   uint32_t back);
 
   std::unique_ptr<TTimer> FScrollTimer;
   TColor FBackColor = clBlack;
