@@ -5,7 +5,6 @@
 #include <limits>
 #include <optional>
 
-#include "framework/controls/control_canvas.h"
 #include "framework/controls/timer.h"
 #include "framework/graphics/bitmap.h"
 #include "framework/graphics/canvas.h"
@@ -524,15 +523,14 @@ void TWkLEDDisplay::UseCurrentCells() {
 }
 
 namespace {
-// Copies `source` to (x, y) of `target`, clipped to it; answers the pixels written.
-TRect CopyClipped(const TBitmapImage& source, TBitmapImage& target, int x, int y) {
+// Copies `source` to (x, y) of `target`, clipped to it.
+void CopyClipped(const TBitmapImage& source, TBitmapImage& target, int x, int y) {
   const int left = std::max(x, 0), right = int(std::min<int64_t>(int64_t(x) + source.Width, target.Width));
   const int top = std::max(y, 0), bottom = int(std::min<int64_t>(int64_t(y) + source.Height, target.Height));
-  if (left >= right || top >= bottom) return {};
+  if (left >= right) return;
   for (int row = top; row < bottom; ++row)
     std::memcpy(target.Row(row) + 4 * size_t(left), source.Row(row - y) + 4 * size_t(left - x),
                 4 * size_t(right - left));
-  return {left, top, right, bottom};
 }
 
 bool GlyphDotLit(uint8_t code, int column, int row) {
@@ -720,9 +718,7 @@ void TWkLEDDisplay::ScrollTimerTick(TObject*) {
       DrawDots(canvas);
       canvas.Changed();
     } else if (!changed.IsEmpty()) {
-      const TRect part = changed.Offset(ClientRect().Left, ClientRect().Top);
-      if (auto* shown = dynamic_cast<TControlCanvas*>(&canvas)) shown->ChangedWithin(part);
-      else canvas.Changed();
+      CanvasChangedWithin(changed.Offset(ClientRect().Left, ClientRect().Top));
     }
   }
   if (FScrollPosition >= FScrollSpan) {

@@ -182,8 +182,9 @@ class TWkLEDDisplay : public TWkBorder {
   int FScrollSpan = 0;
   std::unique_ptr<TBitmap> FOffscreen;
   std::unique_ptr<TCellCache> FCells;
-  // The lit state of every dot in the off-screen bitmap, lattice column by column, and the
-  // cells' generation it was composed with; empty when the next frame is composed whole.
+  // The lit state of every dot the display last drew (composed in the off-screen bitmap,
+  // or changed on the surface by a scroll step), lattice column by column, and the cells'
+  // generation it was drawn with; empty when the next frame is composed whole.
   std::vector<uint8_t> FComposedDots;
   std::vector<uint8_t> FNextDots;
   std::vector<uint32_t> FRowPixels;  // one row of a scroll step's dots, built before it is copied

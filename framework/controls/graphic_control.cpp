@@ -17,6 +17,8 @@ TGraphicControl::~TGraphicControl() = default;
 
 TCanvas& TGraphicControl::Canvas() { return FCanvas->Ready(); }
 
+void TGraphicControl::CanvasChangedWithin(const TRect& rect) { FCanvas->ChangedWithin(rect); }
+
 void TGraphicControl::PaintMessage(TMessage& m) {
   TLentCanvas lent(*FCanvas, m, *Font());
   Paint();

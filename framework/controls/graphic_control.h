@@ -22,6 +22,9 @@ class TGraphicControl : public TControl {
  protected:
   virtual void Paint() {}
   void PaintMessage(TMessage& m) override;
+  // After drawing with Canvas() outside a paint that changed only `rect` (control
+  // coordinates): see TControlCanvas::ChangedWithin.
+  void CanvasChangedWithin(const TRect& rect);
 
  private:
   std::unique_ptr<TControlCanvas> FCanvas;
