@@ -218,15 +218,16 @@ TClientGeometry ClientGeometryOf(const std::string& display, const std::string& 
 }
 
 std::unique_ptr<TChildProcess> StartWindowManager(const std::string& display, std::string& failure) {
-  auto manager = std::make_unique<TChildProcess>(std::vector<std::string>{"openbox"},
+  // openbox claims the screen long before it has set itself up, and a window mapped in
+  // between is never managed: it stays unmapped, and the display library waits for it to
+  // map forever. The command it runs once it has set up is the sign that it is ready.
+  const std::string ready = WorkPath(TestName() + ".openbox.ready", "wm_work");
+  std::filesystem::remove(ready);
+  auto manager = std::make_unique<TChildProcess>(std::vector<std::string>{"openbox", "--startup", "touch '" + ready + "'"},
                                                  std::vector<std::string>{"DISPLAY=" + display, kNoSessionBus},
                                                  WorkPath(TestName() + ".openbox.out", "wm_work"),
                                                  WorkPath(TestName() + ".openbox.err", "wm_work"));
-  const bool managing = manager->Started() && Eventually([&] {
-    std::string root;
-    RunOnDisplay(display, "xprop -root _NET_SUPPORTING_WM_CHECK", &root);
-    return root.find("window id") != std::string::npos;
-  });
+  const bool managing = manager->Started() && Eventually([&] { return std::filesystem::exists(ready); });
   if (!managing) failure = "openbox never took the screen";
   return manager;
 }
