@@ -357,6 +357,7 @@ TWkLEDDisplay::TWkLEDDisplay(TComponent* owner)
   FScrollTimer->SetEnabled(FScrolling);
   FScrollTimer->SetInterval(FScrollDelay);
   FScrollTimer->FOnTimer = [this](TObject* sender) { ScrollTimerTick(sender); };
+  FScrollTimer->SetDeferrable(true);  // until it is first painted: nobody sees it yet
   SetBorderOuter(fsStatus);
 }
 
@@ -463,6 +464,7 @@ void TWkLEDDisplay::DrawCharCell(TCanvas& canvas, const TRect& cell, uint8_t cod
 }
 
 void TWkLEDDisplay::Paint() {
+  FScrollTimer->SetDeferrable(false);  // seen: its steps keep their own time
   TCanvas& canvas = Canvas();
   PaintBorders(canvas);
   DrawDots(canvas);
@@ -710,7 +712,9 @@ void TWkLEDDisplay::ScrollTimerTick(TObject*) {
   if (!FScrollTimer->Enabled()) return;
   FScrollPosition = Saturated(int64_t(FScrollPosition) + FDotPixels + FDotSpacing);
   // Only the dots move: they go straight onto the window's surface and are presented, the
-  // frame stays as painted. A banner that does not show draws nowhere.
+  // frame stays as painted. A banner that does not show draws nowhere, and its steps wait
+  // for the loop to wake for something else until it is painted again.
+  FScrollTimer->SetDeferrable(!IsShowing());
   if (IsShowing()) {
     TCanvas& canvas = Canvas();
     TRect changed;

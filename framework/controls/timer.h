@@ -17,6 +17,11 @@ class TTimer : public TComponent {
   void SetInterval(int value);
   // Runs one tick; the window system calls it when the timer is due.
   void Fire() { Timer(); }
+  // A deferrable timer never wakes a desktop's loop by itself: it is served, on its own
+  // schedule, when the loop wakes for anything else (a tick that is late by more than its
+  // interval is served once, as any late tick). For a control nobody can see.
+  bool Deferrable() const { return FDeferrable; }
+  void SetDeferrable(bool value) { FDeferrable = value; }
 
   TNotifyEvent FOnTimer;
 
@@ -26,5 +31,6 @@ class TTimer : public TComponent {
  private:
   void UpdateTimer();
   bool FEnabled = true;
+  bool FDeferrable = false;
   int FInterval = 1000;
 };

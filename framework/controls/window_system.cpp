@@ -88,11 +88,15 @@ void TWindowSystem::StopTimer(TTimer* timer) {
 }
 
 bool TWindowSystem::NextTimerDue(uint64_t& due) const {
-  if (FTimers.empty()) return false;
-  due = std::min_element(FTimers.begin(), FTimers.end(), [](const TScheduled& a, const TScheduled& b) {
-          return a.Due < b.Due;
-        })->Due;
-  return true;
+  // Only a desktop defers: the virtual clock serves every timer at its exact time.
+  const bool defers = FBackend.CoalescesTimers();
+  bool any = false;
+  for (const TScheduled& s : FTimers)
+    if (!(defers && s.Timer->Deferrable()) && (!any || s.Due < due)) {
+      due = s.Due;
+      any = true;
+    }
+  return any;
 }
 
 namespace {

@@ -45,7 +45,7 @@ class TWindowSystem {
   // Timers call these as they start and stop; a running timer is due at `due` ticks.
   void StartTimer(TTimer* timer);
   void StopTimer(TTimer* timer);
-  // The tick at which the next running timer is due, or none.
+  // The tick at which the next running timer that may wake the loop is due, or none.
   bool NextTimerDue(uint64_t& due) const;
 
   // One pass of the loop without waiting: posted messages, input, mouse enter/leave, due

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/controls/keys.h"
+#include "framework/controls/window_system.h"
 #include "pictures/image.h"
 #include "tests/app/viewer_fixture.h"
 #include "widgets/led_display.h"
@@ -123,5 +124,37 @@ TEST_F(MainWindow, TheBannersScrollFromLoadOnEvenWhileAboutIsHidden) {
   Settle();
   const bool changed = banner() != before;
   EXPECT_TRUE(changed) << "one tick moves the banner's dots";
+}
+
+// On a desktop the hidden About banner's steps wait for the main banner's wake-ups instead of
+// waking the loop themselves; none is lost, so About opens showing what it would have.
+TEST_F(MainWindow, TheHiddenAboutBannerWakesNothingOnADesktopAndOpensWhereItWouldHave) {
+  const auto aboutAfterIdling = [&](bool desktop, int& wakeUps) {
+    Backend->SetCoalescesTimers(desktop);
+    ShowMainWindow();
+    // About's steps 30 ms after the main banner's: too far apart to share a wake-up.
+    Form2->WkLEDDisplay1->SetScrolling(false);
+    App->WindowSystem().RunFor(30);
+    Form2->WkLEDDisplay1->SetScrolling(true);
+    const int before = Backend->WakeUps();
+    App->WindowSystem().RunFor(9970);
+    wakeUps = Backend->WakeUps() - before;
+    Backend->AdvanceClock(50);  // past About's next step
+    ClickControl(*Form1->WkBitBtn2);
+    const TBitmap& shown = WindowOf(*Form2).Presented();
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < shown.Height(); ++y)
+      for (int x = 0; x < shown.Width(); ++x) pixels.push_back(shown.PixelRGB(x, y));
+    return pixels;
+  };
+  int exactWakeUps = 0, desktopWakeUps = 0;
+  const std::vector<uint32_t> exact = aboutAfterIdling(false, exactWakeUps);
+  App.reset();
+  SetUp();
+  const std::vector<uint32_t> desktop = aboutAfterIdling(true, desktopWakeUps);
+  EXPECT_EQ(exactWakeUps, 100 + 99) << "each banner's steps at their own time";
+  EXPECT_EQ(desktopWakeUps, 100) << "the main banner's steps only";
+  ASSERT_FALSE(desktop.empty());
+  EXPECT_TRUE(desktop == exact) << "About opens with its banner where every step at its own time left it";
 }
 }  // namespace

@@ -110,6 +110,36 @@ TEST_F(ControlsTest, TheSlackIsATenthOfTheShorterIntervalAndNeverMoreThan15Ms) {
   EXPECT_TRUE(at("slow2@2031") && at("slow3@2047")) << "16 ms apart: beyond the 15 ms cap";
 }
 
+// A deferrable timer waits on a desktop for another's wake-up, ticks as often as before
+// and keeps its own schedule, which it wakes for again once it is no longer deferrable.
+TEST_F(ControlsTest, ADesktopServesADeferrableTimerOnlyInOtherWakeUps) {
+  Backend->SetCoalescesTimers(true);
+  TComponent owner(nullptr);
+  MakeTimer(&owner, 100, "a", Log, System);
+  System.RunFor(30);
+  TTimer* d = MakeTimer(&owner, 100, "d", Log, System);  // due 30 ms after a: beyond the slack
+  d->SetDeferrable(true);
+  const int before = Backend->WakeUps();
+  System.RunFor(1000 - 30);
+  EXPECT_EQ(Backend->WakeUps() - before, 10) << "a's wake-ups only";
+  EXPECT_EQ(std::vector<std::string>(Log.begin(), Log.begin() + 5), (Strings{"a@100", "d@200", "a@200", "d@300", "a@300"}));
+  EXPECT_EQ(std::count(Log.begin(), Log.end(), "d@1000"), 1);
+  d->SetDeferrable(false);
+  Log.clear();
+  System.RunFor(100);
+  EXPECT_EQ(Log, (Strings{"d@1030", "a@1100"})) << "back on its own schedule";
+}
+
+TEST_F(ControlsTest, ADeferrableTimerWithoutADesktopOrWithNothingElseToWakeFor) {
+  TComponent owner(nullptr);
+  MakeTimer(&owner, 100, "d", Log, System)->SetDeferrable(true);
+  System.RunFor(200);
+  EXPECT_EQ(Log, (Strings{"d@100", "d@200"})) << "the virtual clock serves it at its exact time";
+  Backend->SetCoalescesTimers(true);
+  uint64_t due = 0;
+  EXPECT_FALSE(System.NextTimerDue(due)) << "alone on a desktop it gives the loop nothing to wake for";
+}
+
 TEST_F(ControlsTest, WithoutADesktopEveryTimerFiresAtItsExactTime) {
   TComponent owner(nullptr);
   MakeTimer(&owner, 100, "a", Log, System);
