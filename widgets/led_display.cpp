@@ -635,9 +635,7 @@ bool TWkLEDDisplay::DrawChangedDots(TCanvas& canvas, const TRect& client, TRect&
   TDrawContext& dc = canvas.Handle();
   TBitmapImage* surface = dc.Surface();
   const TRect onSurface = client.Offset(dc.Origin().X, dc.Origin().Y);
-  if (surface == nullptr || surface->Format != pf32bit ||
-      !TRegion(onSurface).Combine(dc.VisibleRegion(), roDiff).IsEmpty())
-    return false;
+  if (surface == nullptr || surface->Format != pf32bit || !dc.WhollyVisible(onSurface)) return false;
   UseCurrentCells();
   if (FCells->Generation() != FComposedGeneration) return false;
   Cell(kBlankCode);

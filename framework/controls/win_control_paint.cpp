@@ -187,6 +187,8 @@ TRect TWinControl::PaintInvalidWindows() {
   TPlatformWindow* window = top->PlatformWindow();
   TRect painted;
   if (window == nullptr || !IsShowing() || top->FPainting) return painted;
+  // Most passes of an idle loop find nothing to paint: no walk, no drawing context.
+  if (!PaintPending()) return painted;
   top->FPainting = true;
   struct TDone {
     TWinControl* Top;

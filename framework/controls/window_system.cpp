@@ -145,6 +145,11 @@ void TWindowSystem::FireDueTimers() {
 // Enter and leave are tracked before the paint step, so that a control lighting up under
 // the pointer shows in the same pass.
 void TWindowSystem::ProcessMessages() {
+  struct TPass {
+    TPlatformBackend& Backend;
+    explicit TPass(TPlatformBackend& backend) : Backend(backend) { Backend.BeginPass(); }
+    ~TPass() { Backend.EndPass(); }
+  } pass(FBackend);
   DeliverPosted();
   DeliverInput();
   TrackMouse();

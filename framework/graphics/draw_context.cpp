@@ -44,6 +44,11 @@ TRegion TDrawContext::VisibleRegion() const {
   return FState.Clip ? FState.Clip->Combine(surface, roAnd) : surface;
 }
 
+bool TDrawContext::WhollyVisible(const TRect& rect) const {
+  if (IntersectRect(rect, SurfaceRect()) != rect) return false;
+  return !FState.Clip || FState.Clip->ContainsRect(rect);
+}
+
 TRect TDrawContext::ClipBox() const {
   return VisibleRegion().BoundingBox().Offset(-FState.Origin.X, -FState.Origin.Y);
 }

@@ -77,6 +77,8 @@ class TDrawContext {
   void ExcludeClipRect(const TRect& logical);
   // The pixels primitives may write, in device coordinates.
   TRegion VisibleRegion() const;
+  // Whether primitives may write every pixel of `rect` (device coordinates).
+  bool WhollyVisible(const TRect& rect) const;
   // The bounding box of the visible pixels, in logical coordinates.
   TRect ClipBox() const;
   bool PointVisible(int x, int y) const;

@@ -66,6 +66,22 @@ bool TRegion::PointIn(int x, int y) const {
   return it != spans->end() && it->Left <= x;
 }
 
+bool TRegion::ContainsRect(const TRect& rect) const {
+  if (rect.IsEmpty()) return true;
+  int y = rect.Top;  // the first row not yet known to be covered
+  for (const TRegionBand& band : FBands) {
+    if (band.Bottom <= y) continue;
+    if (band.Top > y) return false;
+    // Touching spans are joined, so one span must hold the whole width.
+    auto it = std::upper_bound(band.Spans.begin(), band.Spans.end(), rect.Left,
+                               [](int value, const TSpan& span) { return value < span.Right; });
+    if (it == band.Spans.end() || it->Left > rect.Left || it->Right < rect.Right) return false;
+    y = band.Bottom;
+    if (y >= rect.Bottom) return true;
+  }
+  return false;
+}
+
 std::vector<TRect> TRegion::Rects() const {
   std::vector<TRect> rects;
   for (const TRegionBand& band : FBands)

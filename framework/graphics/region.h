@@ -34,6 +34,8 @@ class TRegion {
   bool IsEmpty() const { return FBands.empty(); }
   TRect BoundingBox() const;
   bool PointIn(int x, int y) const;
+  // Whether every pixel of `rect` is in the region (an empty rectangle always is).
+  bool ContainsRect(const TRect& rect) const;
   // Whether the two share a pixel.
   bool Intersects(const TRegion& other) const;
   // The spans of row y, or none when the row is outside every band.

@@ -132,6 +132,11 @@ class TPlatformBackend {
   // wake-up (each wake-up costs a desktop its event pumping). A virtual clock keeps every
   // due time exact.
   virtual bool CoalescesTimers() const { return false; }
+  // A pass of the loop begins and ends (passes may nest in a modal loop). A desktop may
+  // hold back the presents made during a pass and send them together at its end: one
+  // round trip to the display instead of one per control.
+  virtual void BeginPass() {}
+  virtual void EndPass() {}
 
   // Milliseconds since an arbitrary start, never going back.
   virtual uint64_t TickCount() const = 0;

@@ -206,6 +206,17 @@ void TSdlBackend::SetIcon(const TBitmapImage* icon) {
 }
 
 // The steady clock is the system's monotonic clock, the one bench/ starts the program by.
+// Every pass's end sends what was held, a nested one's too: a modal loop inside a handler
+// shows its presents while the outer pass waits.
+void TSdlBackend::EndPass() {
+  if (FPassDepth > 0) --FPassDepth;
+  SendHeldPresents();
+}
+
+void TSdlBackend::SendHeldPresents() {
+  for (TSdlWindow* w : std::vector<TSdlWindow*>(FWindows)) w->SendHeldPresents();
+}
+
 void TSdlBackend::Presented() {
   if (FReportFirstFrame) FLastPresent = std::chrono::steady_clock::now();
 }
@@ -247,6 +258,7 @@ bool TSdlBackend::PollEvent(TInputEvent& event) {
 // when the wait ends, never a fraction of a millisecond before.
 void TSdlBackend::WaitForEvents(int64_t timeoutMs) {
   AwaitDisplay();
+  SendHeldPresents();  // never wait with pixels held back
   if (!FPending.empty() || FWakeRequested.exchange(false)) return;
   // The loop waits only once nothing is left to paint: the last present finished a frame.
   if (FReportFirstFrame && FLastPresent.time_since_epoch().count() != 0) {

@@ -49,6 +49,8 @@ class TSdlBackend : public TPlatformBackend {
   void WaitForEvents(int64_t timeoutMs) override;
   void Wake() override;
   bool CoalescesTimers() const override { return true; }
+  void BeginPass() override { ++FPassDepth; }
+  void EndPass() override;
   uint64_t TickCount() const override;
   TLocalTime LocalTime() const override;
   void SetIcon(const TBitmapImage* icon) override;
@@ -60,6 +62,8 @@ class TSdlBackend : public TPlatformBackend {
   void WindowRaised(TSdlWindow* window);
   // A window's pixels reached the desktop.
   void Presented();
+  // Whether a window keeps what it presents until the pass ends.
+  bool HoldsPresents() const { return FPassDepth > 0; }
 
  private:
   friend std::unique_ptr<TSdlBackend> NewSdlBackend(int scale);
@@ -81,7 +85,10 @@ class TSdlBackend : public TPlatformBackend {
   TSdlWindow* WindowOfId(Uint32 id) const;
   TSdlWindow* KeyboardWindow(Uint32 id) const;
 
+  void SendHeldPresents();
+
   std::vector<TSdlWindow*> FWindows;  // bottom first
+  int FPassDepth = 0;
   std::deque<TInputEvent> FPending;
   TSdlWindow* FCapture = nullptr;
   TSdlWindow* FFocus = nullptr;

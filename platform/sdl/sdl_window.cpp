@@ -199,6 +199,11 @@ void TSdlWindow::Present(const TRect& rect) {
   }
   const SDL_Rect shown{r.Left, r.Top, r.Width(), r.Height()};
   if (FSurface.PixelsBorrowed()) {
+    // The pixels are already in the desktop's surface: only telling it waits.
+    if (FBackend.HoldsPresents()) {
+      FHeldPresents.push_back(shown);
+      return;
+    }
     if (SDL_UpdateWindowSurfaceRects(FHandle, &shown, 1) == 0) {
       FBackend.Presented();
       return;
@@ -283,6 +288,23 @@ void TSdlWindow::PresentScaled(const TRect& rect) {
   }
   SDL_UpdateWindowSurfaceRects(FHandle, &shown, 1);
   FBackend.Presented();
+}
+
+void TSdlWindow::SendHeldPresents() {
+  if (FHeldPresents.empty()) return;
+  const std::vector<SDL_Rect> held = std::move(FHeldPresents);
+  FHeldPresents.clear();
+  if (FHandle == nullptr || !FVisible) return;
+  if (FSurface.PixelsBorrowed()) {
+    if (SDL_UpdateWindowSurfaceRects(FHandle, held.data(), int(held.size())) == 0) {
+      FBackend.Presented();
+      return;
+    }
+    FSurface.OwnPixels();
+  }
+  // The surface changed hands since (the desktop resized it, or refused it): the pixels
+  // are ours again and each part is copied there as any present is.
+  for (const SDL_Rect& r : held) Present({r.x, r.y, r.x + r.w, r.y + r.h});
 }
 
 void TSdlWindow::PresentAll() { Present({0, 0, FSurface.Width(), FSurface.Height()}); }

@@ -12,6 +12,7 @@
 #include <SDL2/SDL_video.h>
 
 #include <memory>
+#include <vector>
 
 #include "framework/graphics/bitmap.h"
 #include "framework/port/backend_port.h"
@@ -53,6 +54,8 @@ class TSdlWindow : public TPlatformWindow {
   void MovedTo(TPoint clientOrigin) { FBounds = Bounds(clientOrigin.X, clientOrigin.Y, FBounds.Width(), FBounds.Height()); }
   // Shows the whole surface again, after the desktop lost the window's pixels.
   void PresentAll();
+  // Sends the rectangles presented while the backend held them, in one round trip.
+  void SendHeldPresents();
   void ApplyIcon(SDL_Surface* icon);
 
  private:
@@ -67,6 +70,7 @@ class TSdlWindow : public TPlatformWindow {
 
   TSdlBackend& FBackend;
   SDL_Window* FHandle = nullptr;
+  std::vector<SDL_Rect> FHeldPresents;
   TRect FBounds;
   bool FVisible = false;
   std::string FCaption;

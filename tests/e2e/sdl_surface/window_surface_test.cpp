@@ -107,6 +107,35 @@ TEST_F(WindowSurfaceOnDesktop, ShownPixelsLiveInTheDesktopSurfaceAndPresentInPla
   EXPECT_TRUE(ShowsAt(199, 119, kRed));
 }
 
+// Within a pass of the loop presents are held and sent together at its end; a nested
+// pass's end (a modal loop inside a handler) sends them too.
+TEST_F(WindowSurfaceOnDesktop, APassSendsItsPresentsTogetherWhenItEnds) {
+  Show();
+  Backend->BeginPass();
+  Fill(Window->Surface(), {20, 30, 60, 50}, kGreen);
+  Window->Present({20, 30, 60, 50});
+  Fill(Window->Surface(), {100, 30, 140, 50}, kBlue);
+  Window->Present({100, 30, 140, 50});
+  TScreenshot shot;
+  ASSERT_TRUE(TakeScreenshot(Display->Name(), ShotPath, shot));
+  EXPECT_EQ(shot.At(kLeft + 25, kTop + 35), kRed) << "held while the pass runs";
+  EXPECT_EQ(shot.At(kLeft + 105, kTop + 35), kRed);
+  Backend->BeginPass();
+  Fill(Window->Surface(), {20, 60, 60, 80}, kYellow);
+  Window->Present({20, 60, 60, 80});
+  Backend->EndPass();
+  EXPECT_TRUE(ShowsAt(25, 35, kGreen));
+  EXPECT_TRUE(ShowsAt(105, 35, kBlue));
+  EXPECT_TRUE(ShowsAt(25, 65, kYellow));
+  Fill(Window->Surface(), {150, 60, 190, 80}, kGrey);
+  Window->Present({150, 60, 190, 80});
+  Backend->EndPass();
+  EXPECT_TRUE(ShowsAt(155, 65, kGrey));
+  Fill(Window->Surface(), {150, 90, 190, 110}, kGreen);
+  Window->Present({150, 90, 190, 110});
+  EXPECT_TRUE(ShowsAt(155, 95, kGreen)) << "outside a pass a present goes at once";
+}
+
 TEST_F(WindowSurfaceOnDesktop, ANewSizeKeepsThePictureAndTheNewSurfaceHoldsItAgain) {
   Show();
   Fill(Window->Surface(), {100, 0, 200, 120}, kBlue);

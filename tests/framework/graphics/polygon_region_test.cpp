@@ -112,6 +112,22 @@ TEST(Regions, PointTestsAtTheEdges) {
   EXPECT_EQ(r.BoundingBox(), (TRect{2, 3, 6, 8}));
 }
 
+TEST(Regions, ContainsRectOnlyWhenEveryPixelIsIn) {
+  // Two bands: [0,10) x [0,4) with a hole at [4,6) in rows 4..8, then a full band below.
+  TRegion r = TRegion(TRect{0, 0, 10, 8}).Combine(TRegion(TRect{4, 4, 6, 8}), roDiff);
+  r = r.Combine(TRegion(TRect{0, 8, 10, 12}), roOr);
+  EXPECT_TRUE(r.ContainsRect({0, 0, 10, 4}));
+  EXPECT_TRUE(r.ContainsRect({0, 0, 4, 12})) << "down the left across every band";
+  EXPECT_FALSE(r.ContainsRect({3, 3, 7, 5})) << "reaches into the hole";
+  EXPECT_FALSE(r.ContainsRect({0, 0, 11, 4})) << "one column beyond";
+  EXPECT_FALSE(r.ContainsRect({0, 11, 4, 13})) << "one row below";
+  EXPECT_TRUE(r.ContainsRect({6, 9, 6, 9})) << "empty";
+  EXPECT_TRUE(TRegion(TRect{0, 8, 10, 12}).ContainsRect({0, 8, 10, 12}));
+  const TRegion gap = TRegion(TRect{0, 0, 10, 4}).Combine(TRegion(TRect{0, 5, 10, 9}), roOr);
+  EXPECT_FALSE(gap.ContainsRect({0, 2, 10, 7})) << "a missing row between two bands";
+  EXPECT_FALSE(TRegion().ContainsRect({0, 0, 1, 1}));
+}
+
 TEST(Regions, CombineOperations) {
   const TRegion a(TRect{0, 0, 6, 4}), b(TRect{3, 2, 9, 7});
   const TPixelSet pa = RectPixels(0, 0, 6, 4), pb = RectPixels(3, 2, 9, 7);
