@@ -286,6 +286,10 @@ void TSdlWindow::PresentScaled(const TRect& rect) {
     SDL_Rect to = from;
     SDL_BlitSurface(fine, &from, target, &to);
   }
+  if (FBackend.HoldsPresents()) {
+    FHeldPresents.push_back(shown);
+    return;
+  }
   SDL_UpdateWindowSurfaceRects(FHandle, &shown, 1);
   FBackend.Presented();
 }
@@ -295,11 +299,13 @@ void TSdlWindow::SendHeldPresents() {
   const std::vector<SDL_Rect> held = std::move(FHeldPresents);
   FHeldPresents.clear();
   if (FHandle == nullptr || !FVisible) return;
-  if (FSurface.PixelsBorrowed()) {
+  // Scaled, the held rectangles are the desktop's, already enlarged into its surface.
+  if (Scale() > 1 || FSurface.PixelsBorrowed()) {
     if (SDL_UpdateWindowSurfaceRects(FHandle, held.data(), int(held.size())) == 0) {
       FBackend.Presented();
       return;
     }
+    if (Scale() > 1) return;
     FSurface.OwnPixels();
   }
   // The surface changed hands since (the desktop resized it, or refused it): the pixels
