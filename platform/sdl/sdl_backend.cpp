@@ -205,7 +205,6 @@ void TSdlBackend::SetIcon(const TBitmapImage* icon) {
   for (TSdlWindow* w : FWindows) w->ApplyIcon(FIcon.get());
 }
 
-// The steady clock is the system's monotonic clock, the one bench/ starts the program by.
 // Every pass's end sends what was held, a nested one's too: a modal loop inside a handler
 // shows its presents while the outer pass waits.
 void TSdlBackend::EndPass() {
@@ -217,6 +216,7 @@ void TSdlBackend::SendHeldPresents() {
   for (TSdlWindow* w : std::vector<TSdlWindow*>(FWindows)) w->SendHeldPresents();
 }
 
+// The steady clock is the system's monotonic clock, the one bench/ starts the program by.
 void TSdlBackend::Presented() {
   if (FReportFirstFrame) FLastPresent = std::chrono::steady_clock::now();
 }
