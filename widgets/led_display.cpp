@@ -712,8 +712,9 @@ void TWkLEDDisplay::ScrollTimerTick(TObject*) {
   // Only the dots move: they go straight onto the window's surface and are presented, the
   // frame stays as painted. A banner that does not show draws nowhere, and its steps wait
   // for the loop to wake for something else until it is painted again.
-  FScrollTimer->SetDeferrable(!IsShowing());
-  if (IsShowing()) {
+  const bool showing = IsShowing();
+  FScrollTimer->SetDeferrable(!showing);
+  if (showing) {
     TCanvas& canvas = Canvas();
     TRect changed;
     if (!DrawChangedDots(canvas, ClientRect(), changed)) {

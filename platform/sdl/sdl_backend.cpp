@@ -213,7 +213,7 @@ void TSdlBackend::EndPass() {
 }
 
 void TSdlBackend::SendHeldPresents() {
-  for (TSdlWindow* w : std::vector<TSdlWindow*>(FWindows)) w->SendHeldPresents();
+  for (TSdlWindow* w : FWindows) w->SendHeldPresents();
 }
 
 // The steady clock is the system's monotonic clock, the one bench/ starts the program by.

@@ -296,20 +296,24 @@ void TSdlWindow::PresentScaled(const TRect& rect) {
 
 void TSdlWindow::SendHeldPresents() {
   if (FHeldPresents.empty()) return;
-  const std::vector<SDL_Rect> held = std::move(FHeldPresents);
-  FHeldPresents.clear();
-  if (FHandle == nullptr || !FVisible) return;
+  if (FHandle == nullptr || !FVisible) {
+    FHeldPresents.clear();
+    return;
+  }
   // Scaled, the held rectangles are the desktop's, already enlarged into its surface.
   if (Scale() > 1 || FSurface.PixelsBorrowed()) {
-    if (SDL_UpdateWindowSurfaceRects(FHandle, held.data(), int(held.size())) == 0) {
-      FBackend.Presented();
+    const bool sent = SDL_UpdateWindowSurfaceRects(FHandle, FHeldPresents.data(), int(FHeldPresents.size())) == 0;
+    if (sent) FBackend.Presented();
+    if (sent || Scale() > 1) {
+      FHeldPresents.clear();  // kept for the next pass's rectangles
       return;
     }
-    if (Scale() > 1) return;
     FSurface.OwnPixels();
   }
   // The surface changed hands since (the desktop resized it, or refused it): the pixels
   // are ours again and each part is copied there as any present is.
+  const std::vector<SDL_Rect> held = std::move(FHeldPresents);
+  FHeldPresents.clear();
   for (const SDL_Rect& r : held) Present({r.x, r.y, r.x + r.w, r.y + r.h});
 }
 
