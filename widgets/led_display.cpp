@@ -1,6 +1,7 @@
 #include "widgets/led_display.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -259,6 +260,7 @@ constexpr int kCellColumns = 6;  // five glyph columns and one always unlit
 constexpr int kCellRows = 7;
 constexpr int kGlyphColumns = 5;
 constexpr uint8_t kTopRowBit = 0x80;
+constexpr int kDotRowBlock = 8;  // pixels a scroll step copies at a time while building a row of dots
 constexpr uint8_t kBlankCode = ' ';
 // A client area this low or lower shows only the frame.
 constexpr int kFrameOnlyHeight = 7;
@@ -269,6 +271,10 @@ constexpr const char* kObsoleteProperties[] = {"SegSpacing", "DisplayCells"};
 
 int Saturated(int64_t value) {
   return int(std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+bool SameRow(const TBitmapImage& image, int a, int b) {
+  return std::memcmp(image.Row(a), image.Row(b), 4 * size_t(image.Width)) == 0;
 }
 }  // namespace
 
@@ -293,6 +299,7 @@ class TWkLEDDisplay::TCellCache {
     FGrid.reset();
     for (auto& dot : FDots) dot.reset();
     FDifference.reset();
+    FRows.reset();
     FDotwise = true;
     ++FGeneration;
   }
@@ -320,6 +327,26 @@ class TWkLEDDisplay::TCellCache {
     }
     return *dot;
   }
+  // The lit and unlit squares' pixels as surface words, for building rows of dots.
+  const TDotRows& Rows() {
+    if (!FRows) {
+      const TBitmapImage& lit = Dot(true).Image();
+      const TBitmapImage& unlit = Dot(false).Image();
+      TDotRows rows;
+      rows.Width = lit.Width;
+      for (int y = 0; y < lit.Height; ++y) {
+        for (const TBitmapImage* dot : {&unlit, &lit})
+          for (int x = 0; x < dot->Width; ++x) {
+            uint32_t word;
+            std::memcpy(&word, dot->Row(y) + 4 * size_t(x), 4);
+            rows.Words.push_back(word & 0xFFFFFF);  // a surface word's fourth byte is 0
+          }
+        rows.LikeAbove.push_back(y > 0 && SameRow(lit, y, y - 1) && SameRow(unlit, y, y - 1));
+      }
+      FRows = std::move(rows);
+    }
+    return *FRows;
+  }
   // The smallest rectangle of a dot's square outside which lit and unlit dots are the same.
   TRect DotDifference() {
     if (!FDifference) {
@@ -344,6 +371,7 @@ class TWkLEDDisplay::TCellCache {
   bool FDotwise = true;
   std::array<std::unique_ptr<TBitmap>, 2> FDots;
   std::optional<TRect> FDifference;
+  std::optional<TDotRows> FRows;
   std::array<std::unique_ptr<TBitmap>, 96> FCells;
   std::unique_ptr<TBitmap> FGrid;
 };
@@ -539,10 +567,6 @@ bool GlyphDotLit(uint8_t code, int column, int row) {
   return column < kGlyphColumns && (LedGlyph(code)[size_t(column)] & (kTopRowBit >> row)) != 0;
 }
 
-bool SameRow(const TBitmapImage& image, int a, int b) {
-  return std::memcmp(image.Row(a), image.Row(b), 4 * size_t(image.Width)) == 0;
-}
-
 bool SameImages(const TBitmapImage& a, const TBitmapImage& b) {
   if (a.Width != b.Width || a.Height != b.Height) return false;
   for (int y = 0; y < a.Height; ++y)
@@ -603,22 +627,23 @@ bool TWkLEDDisplay::CellIsDotwise(const TBitmap& cell, uint8_t code) {
 // Copies the cell of `code` to (x, y) of the off-screen bitmap, clipped to it.
 void TWkLEDDisplay::StampCell(uint8_t code, int x, int y) { CopyClipped(Cell(code).Image(), FOffscreen->Image(), x, y); }
 
-// Every dot of the client area's lattice, lit or not, column by column; false when the
-// text's dots do not land on the grid's (a new dot size in the middle of a scroll).
+// Every dot of the client area's lattice, one byte per lattice column whose bit
+// (kTopRowBit >> row) is set where that row's dot is lit; false when the text's dots do not
+// land on the grid's (a new dot size in the middle of a scroll).
 bool TWkLEDDisplay::DotStates(const TLedLayout& layout, int width, std::vector<uint8_t>& dots) const {
   const int pitch = layout.Pitch;
   if (pitch <= 0 || layout.TextLeft % pitch != 0) return false;
   const int columns = (width + pitch - 1) / pitch;
-  dots.assign(size_t(columns) * kCellRows, 0);
+  dots.assign(size_t(columns), 0);
   const std::string& text = Caption();
+  constexpr uint8_t rows = uint8_t(0xFF << (8 - kCellRows));
   for (int column = 0; column < columns; ++column) {
     const int64_t offset = int64_t(column) * pitch - layout.TextLeft;
     if (offset < 0) continue;
     const int64_t cell = offset / layout.CellWidth;
     if (cell >= int64_t(text.size())) continue;
     const int within = int((offset % layout.CellWidth) / pitch);
-    for (int row = 0; row < kCellRows; ++row)
-      dots[size_t(column) * kCellRows + size_t(row)] = GlyphDotLit(uint8_t(text[size_t(cell)]), within, row) ? 1 : 0;
+    if (within < kGlyphColumns) dots[size_t(column)] = LedGlyph(uint8_t(text[size_t(cell)]))[size_t(within)] & rows;
   }
   return true;
 }
@@ -643,39 +668,41 @@ bool TWkLEDDisplay::DrawChangedDots(TCanvas& canvas, const TRect& client, TRect&
   if (!FCells->Dotwise()) return false;
   const TLedLayout layout = Layout(width, height);
   if (!DotStates(layout, width, FNextDots) || FNextDots.size() != FComposedDots.size()) return false;
-  const TBitmapImage& lit = FCells->Dot(true).Image();
-  const TBitmapImage& unlit = FCells->Dot(false).Image();
+  const TDotRows& dotRows = FCells->Rows();
   // Where a lit and an unlit dot differ (inside the pen's ring): the rest of a dot's square
   // is the same either way and already on the surface.
   const TRect differ = FCells->DotDifference();
-  const int pitch = layout.Pitch, columns = int(FNextDots.size() / kCellRows);
+  const int pitch = layout.Pitch, columns = int(FNextDots.size());
   const uint32_t back = surface->RGBToValue(uint32_t(ColorToRGB(FBackColor)) & 0xFFFFFF);
   changed = {};
   // Row by row of pixels: each row of a dot row is built whole from its dots' squares (and
   // the background between them) from the first changed dot to the last, then copied onto
   // the surface in one piece. The surface is shared with the desktop, and whole rows reach
   // it much faster than a few pixels per dot.
-  for (int dotRow = 0; dotRow < kCellRows && !differ.IsEmpty(); ++dotRow) {
-    int first = -1, last = -1;
-    for (int column = 0; column < columns; ++column) {
-      const size_t i = size_t(column) * kCellRows + size_t(dotRow);
-      if (FNextDots[i] == FComposedDots[i]) continue;
-      if (first < 0) first = column;
-      last = column;
+  std::array<int, kCellRows> firsts, lasts;  // the first and last changed dot of each dot row
+  firsts.fill(-1);
+  lasts.fill(-1);
+  for (int column = 0; column < columns; ++column)
+    for (unsigned bits = FNextDots[size_t(column)] ^ FComposedDots[size_t(column)]; bits != 0;) {
+      const int dotRow = std::countl_zero(uint8_t(bits));
+      if (firsts[size_t(dotRow)] < 0) firsts[size_t(dotRow)] = column;
+      lasts[size_t(dotRow)] = column;
+      bits &= ~unsigned(kTopRowBit >> dotRow);
     }
+  for (int dotRow = 0; dotRow < kCellRows && !differ.IsEmpty(); ++dotRow) {
+    const uint8_t bit = uint8_t(kTopRowBit >> dotRow);
+    const int first = firsts[size_t(dotRow)], last = lasts[size_t(dotRow)];
     if (first < 0) continue;
     const int left = std::max(0, first * pitch + differ.Left);
     const int right = std::min(width, last * pitch + differ.Right);
-    const int from = first * pitch, to = std::min(width, (last + 1) * pitch + lit.Width);
+    const int from = first * pitch, to = std::min(width, (last + 1) * pitch + dotRows.Width);
     if (left >= right) continue;
-    FRowPixels.resize(size_t(to - from));
     const int top = layout.Top + dotRow * pitch;
     for (int k = differ.Top; k < differ.Bottom; ++k) {
       const int y = top + k;
       if (y < 0 || y >= height) continue;
       // The inside rows of a dot are usually alike: the row built last is copied again.
-      const bool sameAsBuilt = k > differ.Top && SameRow(lit, k, k - 1) && SameRow(unlit, k, k - 1);
-      if (!sameAsBuilt) BuildDotRow(lit, unlit, dotRow, k, first, last, from, back);
+      if (k == differ.Top || !dotRows.LikeAbove[size_t(k)]) BuildDotRow(dotRows, bit, k, first, last, from, to, back);
       std::memcpy(surface->Row(onSurface.Top + y) + 4 * size_t(onSurface.Left + left), &FRowPixels[size_t(left - from)],
                   4 * size_t(right - left));
     }
@@ -686,21 +713,33 @@ bool TWkLEDDisplay::DrawChangedDots(TCanvas& canvas, const TRect& client, TRect&
   return true;
 }
 
-// Row `k` of the dots of `dotRow`, lattice columns `first` to `last` and the one after,
-// into FRowPixels (which starts at client x `from`): the background, then each dot's row.
-void TWkLEDDisplay::BuildDotRow(const TBitmapImage& lit, const TBitmapImage& unlit, int dotRow, int k, int first,
-                                int last, int from, uint32_t back) {
-  const int pitch = FDotPixels + FDotSpacing, columns = int(FNextDots.size() / kCellRows);
-  const int to = from + int(FRowPixels.size());
-  if (pitch > lit.Width) std::fill(FRowPixels.begin(), FRowPixels.end(), back);
-  for (int column = first; column <= last + 1 && column < columns; ++column) {
-    const TBitmapImage& dot = FNextDots[size_t(column) * kCellRows + size_t(dotRow)] != 0 ? lit : unlit;
-    const uint8_t* pixels = dot.Row(k);
-    for (int x = 0; x < dot.Width && column * pitch + x < to; ++x) {
-      uint32_t word;
-      std::memcpy(&word, pixels + 4 * size_t(x), 4);
-      FRowPixels[size_t(column * pitch + x - from)] = word & 0xFFFFFF;  // a surface word's fourth byte is 0
-    }
+// Row `k` of the dots of the dot row `bit` names, lattice columns `first` to `last` and the
+// one after, into FRowPixels (client x `from` to `to`). Each dot but the last
+// writes one pitch: its square's row and the background after it, or, where squares
+// touch, its row up to the next dot's border (the same lit or not); the last its whole row.
+void TWkLEDDisplay::BuildDotRow(const TDotRows& dotRows, uint8_t bit, int k, int first, int last, int from, int to,
+                                uint32_t back) {
+  // Copied in blocks of a fixed size, which compile to a few vector moves: a block may
+  // run past its dot's pitch into the next dot's, written next, or into the slack at the end.
+  constexpr int block = kDotRowBlock;
+  const int pitch = FDotPixels + FDotSpacing, width = dotRows.Width, stride = (pitch + block - 1) / block * block;
+  const int end = std::min(last + 2, int(FNextDots.size()));
+  const uint32_t* rows[2] = {dotRows.Row(false, k), dotRows.Row(true, k)};
+  FDotTiles.resize(2 * size_t(stride));
+  uint32_t* tiles[2] = {FDotTiles.data(), FDotTiles.data() + stride};
+  for (int lit = 0; lit < 2; ++lit)
+    for (int x = 0; x < stride; ++x) tiles[lit][x] = x < width ? rows[lit][x] : back;
+  FRowPixels.resize(size_t(to - from) + block);
+  uint32_t* pixels = FRowPixels.data();
+  for (int column = first; column + 1 < end; ++column) {
+    const uint32_t* tile = tiles[(FNextDots[size_t(column)] & bit) != 0 ? 1 : 0];
+    uint32_t* target = pixels + (column * pitch - from);
+    for (int i = 0; i < pitch; i += block) std::memcpy(target + i, tile + i, block * sizeof(uint32_t));
+  }
+  if (first < end) {
+    const int x = (end - 1) * pitch;
+    const uint32_t* row = rows[(FNextDots[size_t(end - 1)] & bit) != 0 ? 1 : 0];
+    std::copy_n(row, std::max(0, std::min(width, to - x)), pixels + (x - from));
   }
 }
 

@@ -166,8 +166,15 @@ class TWkLEDDisplay : public TWkBorder {
   bool CellIsDotwise(const TBitmap& cell, uint8_t code);
   bool DotStates(const TLedLayout& layout, int width, std::vector<uint8_t>& dots) const;
   bool DrawChangedDots(TCanvas& canvas, const TRect& client, TRect& changed);
-  void BuildDotRow(const TBitmapImage& lit, const TBitmapImage& unlit, int dotRow, int k, int first, int last, int from,
-                   uint32_t back);
+  // A dot's square, unlit then lit, one row after the other as surface words, and for each
+  // row whether it is the same as the one above in both.
+  struct TDotRows {
+    int Width = 0;
+    std::vector<uint32_t> Words;
+    std::vector<bool> LikeAbove;
+    const uint32_t* Row(bool lit, int y) const { return Words.data() + size_t(2 * y + (lit ? 1 : 0)) * size_t(Width); }
+  };
+  void BuildDotRow(const TDotRows& dotRows, uint8_t bit, int k, int first, int last, int from, int to, uint32_t back);
 
   std::unique_ptr<TTimer> FScrollTimer;
   TColor FBackColor = clBlack;
@@ -183,11 +190,12 @@ class TWkLEDDisplay : public TWkBorder {
   std::unique_ptr<TBitmap> FOffscreen;
   std::unique_ptr<TCellCache> FCells;
   // The lit state of every dot the display last drew (composed in the off-screen bitmap,
-  // or changed on the surface by a scroll step), lattice column by column, and the cells'
-  // generation it was drawn with; empty when the next frame is composed whole.
+  // or changed on the surface by a scroll step), one byte of row bits per lattice column,
+  // and the cells' generation it was drawn with; empty when the next frame is composed whole.
   std::vector<uint8_t> FComposedDots;
   std::vector<uint8_t> FNextDots;
   std::vector<uint32_t> FRowPixels;  // one row of a scroll step's dots, built before it is copied
+  std::vector<uint32_t> FDotTiles;   // an unlit and a lit dot's row, one pitch each
   uint64_t FComposedGeneration = 0;
 };
 

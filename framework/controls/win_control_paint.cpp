@@ -63,6 +63,7 @@ void TWinControl::InvalidateRegion(const TRegion& region, bool erase) {
   if (part.IsEmpty()) return;
   FInvalid = FInvalid.IsEmpty() ? std::move(part) : FInvalid.Combine(part, roOr);
   FEraseNeeded = FEraseNeeded || erase;
+  if (TWindowSystem* ws = TWindowSystem::Current()) ws->Invalidated();
 }
 
 void TWinControl::InvalidateWithChildren(const TRect& rect, bool erase) {

@@ -126,7 +126,9 @@ void TWindowSystem::FireDueTimers() {
   if (FBackend.CoalescesTimers())
     if (TScheduled* earliest = FirstDueTimer(now)) earliestInterval = earliest->Timer->Interval();
   // Each timer fires at most once per pass: a late timer catches up with one tick, not a burst.
-  std::vector<TTimer*> fired;
+  // Handlers run busy, so no pass inside one fires timers and the list can be kept.
+  std::vector<TTimer*>& fired = FFiredThisPass;
+  fired.clear();
   while (TScheduled* s = FirstDueTimer(now, earliestInterval)) {
     TTimer* timer = s->Timer;
     if (std::find(fired.begin(), fired.end(), timer) != fired.end()) break;
@@ -159,10 +161,18 @@ void TWindowSystem::ProcessMessages() {
   }
 }
 
+// Walking every window of every tree is what an idle pass would cost most; it is skipped
+// while nothing was made invalid, shown, hidden, moved or given a platform window since
+// the last walk found nothing.
 bool TWindowSystem::PaintPending() const {
-  return std::any_of(FTopLevels.begin(), FTopLevels.end(), [](const TWinControl* top) {
+  const TPaintMark now{FInvalidations, FLayoutGeneration};
+  if (FFoundClean == now) return false;
+  const bool pending = std::any_of(FTopLevels.begin(), FTopLevels.end(), [](const TWinControl* top) {
     return top->PlatformWindow() != nullptr && top->PaintPending();
   });
+  if (pending) FFoundClean.reset();
+  else FFoundClean = now;
+  return pending;
 }
 
 // Nothing made invalid is left waiting: what changed since the last paint step (a
@@ -277,6 +287,7 @@ void TWindowSystem::DeliverWindowEvent(const TInputEvent& e) {
 }
 
 void TWindowSystem::PaintInvalidWindows() {
+  if (!PaintPending()) return;
   for (TWinControl* top : std::vector<TWinControl*>(FTopLevels)) {
     // A window closed by an earlier paint's failure report is gone from the list.
     if (std::find(FTopLevels.begin(), FTopLevels.end(), top) == FTopLevels.end()) continue;

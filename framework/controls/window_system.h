@@ -7,6 +7,7 @@
 #include <deque>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "framework/controls/messages.h"
@@ -67,6 +68,9 @@ class TWindowSystem {
   // up for a control outside its paint knows when its clip is out of date.
   uint64_t LayoutGeneration() const { return FLayoutGeneration; }
   void LayoutChanged() { ++FLayoutGeneration; }
+  // Counts the regions made invalid: with the layout generation it tells an idle pass that
+  // nothing can have become due for paint since the windows were last found clean.
+  void Invalidated() { ++FInvalidations; }
 
   TControl* CaptureControl() const { return FCapture; }
   // Gives the mouse to `control` (none releases); a control losing it to another gets msgCancelMode.
@@ -124,6 +128,7 @@ class TWindowSystem {
   std::vector<TWinControl*> FTopLevels;
   std::deque<TPosted> FPosted;
   std::vector<TScheduled> FTimers;
+  std::vector<TTimer*> FFiredThisPass;
   uint64_t FNextSequence = 0;
   TControl* FCapture = nullptr;
   TControl* FMouseControl = nullptr;
@@ -133,6 +138,12 @@ class TWindowSystem {
   bool FCursorApplied = false;
   TCursorShape FCursorShape = TCursorShape::Arrow;
   uint64_t FLayoutGeneration = 0;
+  uint64_t FInvalidations = 0;
+  struct TPaintMark {
+    uint64_t Invalidations, Layout;
+    friend bool operator==(const TPaintMark&, const TPaintMark&) = default;
+  };
+  mutable std::optional<TPaintMark> FFoundClean;  // when the windows were last found with nothing to paint
   TExceptionHandler FOnException;
 };
 

@@ -142,6 +142,17 @@ void PaintTextRun(TDrawContext& dc, TFontFace& face, const TFontData& font, cons
   const uint32_t text = uint32_t(ColorToRGB(state.TextColor)) & 0xFFFFFF;
   for (int y = box.Top; y < box.Bottom; ++y) {
     dc.ForVisibleSpans(y, box.Left, box.Right, [&](int row, int x0, int x1) {
+      if (map.Quadrant == 0) {
+        // Upright text walks its coverage row straight along the device row.
+        const int v = row - map.Ref.Y - placement.Across - cov.Top;
+        if (v < 0 || v >= cov.Height) return;
+        const uint8_t* coverage = cov.Bits.data() + size_t(v) * size_t(cov.Width);
+        const int start = map.Ref.X + placement.Along + cov.Left;  // device x of coverage column 0
+        for (int x = std::max(x0, start); x < std::min(x1, start + cov.Width); ++x)
+          if (const uint8_t a = coverage[x - start])
+            image.SetPixelValue(x, row, image.RGBToValue(Blend(text, image.PixelRGB(x, row), a)));
+        return;
+      }
       for (int x = x0; x < x1; ++x) {
         const TPoint t = map.ToText(x, row);
         const uint8_t a = cov.At(t.X - placement.Along, t.Y - placement.Across);

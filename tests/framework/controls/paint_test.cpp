@@ -367,3 +367,47 @@ TEST_F(ControlsTest, WhatWasInvalidatedBetweenPassesIsPaintedBeforeTheLoopWaits)
   EXPECT_EQ(Shown(*top, 5, 5), 0x0000FFu);
   EXPECT_FALSE(System.PaintPending());
 }
+
+// An idle pass does not walk the windows again until something could have become due for
+// paint; whatever does must still be found.
+TEST_F(ControlsTest, AfterAPassFoundNothingToPaintEveryKindOfChangeIsStillFound) {
+  auto top = MakeTopLevel(clWhite);
+  auto* outer = new TRecordingWindow(top.get());
+  outer->SetBounds(10, 10, 100, 80);
+  outer->SetParent(top.get());
+  auto* inner = new TRecordingWindow(outer);
+  inner->SetBounds(5, 5, 40, 30);
+  inner->SetParent(outer);
+  System.ProcessMessages();
+  ASSERT_FALSE(System.PaintPending());
+
+  inner->Fill = clLime;
+  inner->Invalidate();
+  EXPECT_TRUE(System.PaintPending()) << "a window two levels down made invalid";
+  System.ProcessMessages();
+  EXPECT_EQ(Shown(*top, 20, 20), 0x00FF00u);
+  EXPECT_FALSE(System.PaintPending());
+
+  outer->SetVisible(false);
+  System.ProcessMessages();
+  EXPECT_FALSE(System.PaintPending());
+  inner->Fill = clBlue;
+  inner->Invalidate();
+  EXPECT_FALSE(System.PaintPending()) << "invalid inside a hidden window";
+  outer->SetVisible(true);
+  EXPECT_TRUE(System.PaintPending()) << "shown again";
+  System.ProcessMessages();
+  EXPECT_EQ(Shown(*top, 20, 20), 0xFF0000u);
+
+  // A top-level window made invalid before it has a platform window paints once it has one.
+  auto second = std::make_unique<TRecordingWindow>(nullptr);
+  second->SetBounds(400, 50, 60, 60);
+  second->Fill = clYellow;
+  second->Invalidate();
+  EXPECT_FALSE(System.PaintPending());
+  second->CreatePlatformWindow(*Backend);
+  EXPECT_TRUE(System.PaintPending());
+  System.ProcessMessages();
+  EXPECT_EQ(Shown(*second, 5, 5), 0x00FFFFu);
+  EXPECT_FALSE(System.PaintPending());
+}

@@ -118,6 +118,27 @@ TEST(TextOut, RotationTurnsTheHorizontalInkExactly) {
   }
 }
 
+// Upright text takes its own path along the rows; turned half round it must give the same
+// blended pixels, mirrored, also where the surface cuts the run off.
+TEST(TextOut, UprightInkIsTheHalfTurnedInkMirrored) {
+  for (const int x : {20, -9}) {
+    auto upright = TextSurface(160, 40);
+    auto turned = TextSurface(160, 40);
+    for (TBitmap* surface : {upright.get(), turned.get()}) {
+      surface->Canvas().Font().SetColor(TColor(0x2080C0));
+      surface->Canvas().Font().SetStyle({fsUnderline});
+    }
+    turned->Canvas().Font().SetEscapement(1800);
+    upright->Canvas().TextOut(x, 5, "Wg 1.4 Test");
+    turned->Canvas().TextOut(160 - x, 35, "Wg 1.4 Test");
+    const TPixelSet ink = ChangedPixels(*upright);
+    EXPECT_GT(ink.size(), 50u) << x;
+    EXPECT_EQ(ChangedPixels(*turned).size(), ink.size()) << x;
+    for (const auto& [u, v] : ink)
+      ASSERT_EQ(upright->Canvas().Pixel(u, v), turned->Canvas().Pixel(159 - u, 39 - v)) << x << ": " << u << "," << v;
+  }
+}
+
 TEST(TextOut, RotatedOpaqueCellAndCentring) {
   auto surface = TextSurface(100, 100);
   TCanvas& canvas = surface->Canvas();
