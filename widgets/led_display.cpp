@@ -673,7 +673,11 @@ bool TWkLEDDisplay::DrawChangedDots(TCanvas& canvas, const TRect& client, TRect&
   // is the same either way and already on the surface.
   const TRect differ = FCells->DotDifference();
   const int pitch = layout.Pitch, columns = int(FNextDots.size());
-  const uint32_t back = surface->RGBToValue(uint32_t(ColorToRGB(FBackColor)) & 0xFFFFFF);
+  // The background as a surface word: blue, green, red, zero in memory, as the dots' words.
+  const uint32_t rgb = uint32_t(ColorToRGB(FBackColor));
+  const uint8_t backBytes[4] = {uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb), 0};
+  uint32_t back;
+  std::memcpy(&back, backBytes, 4);
   changed = {};
   // Row by row of pixels: each row of a dot row is built whole from its dots' squares (and
   // the background between them) from the first changed dot to the last, then copied onto

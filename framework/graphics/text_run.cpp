@@ -148,7 +148,18 @@ void PaintTextRun(TDrawContext& dc, TFontFace& face, const TFontData& font, cons
         if (v < 0 || v >= cov.Height) return;
         const uint8_t* coverage = cov.Bits.data() + size_t(v) * size_t(cov.Width);
         const int start = map.Ref.X + placement.Along + cov.Left;  // device x of coverage column 0
-        for (int x = std::max(x0, start); x < std::min(x1, start + cov.Width); ++x)
+        const int from = std::max(x0, start), to = std::min(x1, start + cov.Width);
+        if (image.Format == pf32bit) {
+          // A 32-bit pixel is blue, green, red, zero in memory: blended channel by channel in place.
+          uint8_t* pixel = image.Row(row) + 4 * size_t(from);
+          for (int x = from; x < to; ++x, pixel += 4)
+            if (const uint8_t a = coverage[x - start]) {
+              const uint32_t blended = Blend(text, uint32_t(pixel[2]) | uint32_t(pixel[1]) << 8 | uint32_t(pixel[0]) << 16, a);
+              pixel[0] = uint8_t(blended >> 16), pixel[1] = uint8_t(blended >> 8), pixel[2] = uint8_t(blended), pixel[3] = 0;
+            }
+          return;
+        }
+        for (int x = from; x < to; ++x)
           if (const uint8_t a = coverage[x - start])
             image.SetPixelValue(x, row, image.RGBToValue(Blend(text, image.PixelRGB(x, row), a)));
         return;

@@ -192,6 +192,22 @@ TEST_F(LedOnWindow, EveryScrollStepShowsWhatAFreshPaintShows) {
   EXPECT_GE(checked, 3 * 330 - 12);
 }
 
+// The gaps between dots are the background: a step must give them its colour, whatever the
+// colour's channels are.
+TEST_F(LedOnWindow, ScrollStepsKeepAColouredBackgroundBetweenTheDots) {
+  Top->SetBounds(100, 50, 961, 250);
+  Banner->SetBounds(8, 60, 700, 170);
+  Banner->SetBackColor(TColor(0x123456));
+  Banner->SetSegOffColor(TColor(0x0A2A4A));
+  ASSERT_GE(Banner->DotSpacing(), 2) << "a gap wider than the pen's ring";
+  Banner->SetScrolling(true);
+  System.ProcessMessages();
+  for (int tick = 1; tick <= 40; ++tick) {
+    System.RunFor(kTick);
+    ASSERT_TRUE(ShowsAFreshPaint(Platform(), *Banner, tick));
+  }
+}
+
 TEST_F(LedOnWindow, BannerCycleIsThirtySixPerCharacterPlusTheWidth) {
   Banner->SetScrolling(true);
   ASSERT_EQ(Banner->ScrollSpan(), 36 * 24 + 945);
