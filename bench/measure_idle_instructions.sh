@@ -8,6 +8,7 @@ set -euo pipefail
 build=$1
 seconds=${2:-10}
 out=${3:-$(mktemp -d)}
+mkdir -p "$out"
 export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
 exec {fd}<> <(:)
 Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp -br -noreset >/dev/null 2>&1 &
