@@ -154,8 +154,10 @@ void PaintTextRun(TDrawContext& dc, TFontFace& face, const TFontData& font, cons
           uint8_t* pixel = image.Row(row) + 4 * size_t(from);
           for (int x = from; x < to; ++x, pixel += 4)
             if (const uint8_t a = coverage[x - start]) {
-              const uint32_t blended = Blend(text, uint32_t(pixel[2]) | uint32_t(pixel[1]) << 8 | uint32_t(pixel[0]) << 16, a);
-              pixel[0] = uint8_t(blended >> 16), pixel[1] = uint8_t(blended >> 8), pixel[2] = uint8_t(blended), pixel[3] = 0;
+              const uint32_t under = uint32_t(pixel[2]) | uint32_t(pixel[1]) << 8 | uint32_t(pixel[0]) << 16;
+              const uint32_t blended = Blend(text, under, a);
+              pixel[0] = uint8_t(blended >> 16), pixel[1] = uint8_t(blended >> 8), pixel[2] = uint8_t(blended);
+              pixel[3] = 0;
             }
           return;
         }
