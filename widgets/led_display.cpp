@@ -679,10 +679,6 @@ bool TWkLEDDisplay::DrawChangedDots(TCanvas& canvas, const TRect& client, TRect&
   uint32_t back;
   std::memcpy(&back, backBytes, 4);
   changed = {};
-  // Row by row of pixels: each row of a dot row is built whole from its dots' squares (and
-  // the background between them) from the first changed dot to the last, then copied onto
-  // the surface in one piece. The surface is shared with the desktop, and whole rows reach
-  // it much faster than a few pixels per dot.
   std::array<int, kCellRows> firsts, lasts;  // the first and last changed dot of each dot row
   firsts.fill(-1);
   lasts.fill(-1);
@@ -693,57 +689,86 @@ bool TWkLEDDisplay::DrawChangedDots(TCanvas& canvas, const TRect& client, TRect&
       lasts[size_t(dotRow)] = column;
       bits &= ~unsigned(kTopRowBit >> dotRow);
     }
+  // Each row of pixels of a dot row is kept whole from one step to the next. A scroll step
+  // moves every dot one lattice column, so the kept row only moves along by one pitch and
+  // the column coming in is built; otherwise the row is built anew from the dots' squares
+  // (and the background between them). Then the changed part is copied onto the surface in
+  // one piece: the surface is shared with the desktop, and whole rows reach it much faster
+  // than a few pixels per dot.
+  const int rowsPerDot = int(dotRows.LikeAbove.size());
+  const size_t length = size_t(columns - 1) * size_t(pitch) + size_t(dotRows.Width);
+  TKeptRows& kept = FKeptRows;
+  if (kept.Generation != FComposedGeneration || kept.Pitch != pitch || kept.Back != back || kept.Dots != FComposedDots ||
+      kept.Rows.size() != size_t(kCellRows * rowsPerDot))
+    kept = {FComposedGeneration, pitch, back, {}, std::vector<std::vector<uint32_t>>(size_t(kCellRows * rowsPerDot))};
+  int shift = 0;  // 1: every dot took its right neighbour's state; -1: its left neighbour's
+  if (columns > 1 && std::equal(FNextDots.begin(), FNextDots.end() - 1, FComposedDots.begin() + 1)) shift = 1;
+  else if (columns > 1 && std::equal(FNextDots.begin() + 1, FNextDots.end(), FComposedDots.begin())) shift = -1;
   for (int dotRow = 0; dotRow < kCellRows && !differ.IsEmpty(); ++dotRow) {
     const uint8_t bit = uint8_t(kTopRowBit >> dotRow);
     const int first = firsts[size_t(dotRow)], last = lasts[size_t(dotRow)];
     if (first < 0) continue;
     const int left = std::max(0, first * pitch + differ.Left);
     const int right = std::min(width, last * pitch + differ.Right);
-    const int from = first * pitch, to = std::min(width, (last + 1) * pitch + dotRows.Width);
-    if (left >= right) continue;
     const int top = layout.Top + dotRow * pitch;
+    int built = differ.Top;  // the inside rows of a dot are usually alike: one kept row serves them
     for (int k = differ.Top; k < differ.Bottom; ++k) {
+      if (k == differ.Top || !dotRows.LikeAbove[size_t(k)]) built = k;
+      std::vector<uint32_t>& row = kept.Rows[size_t(dotRow * rowsPerDot + built)];
+      // Kept rows follow every step, also where nothing of them shows.
+      if (built == k) {
+        if (shift == 0 || row.size() != length + kDotRowBlock) {
+          row.resize(length + kDotRowBlock);
+          BuildDotRow(dotRows, bit, k, 0, columns, back, row);
+        } else if (shift > 0) {
+          std::memmove(row.data(), row.data() + pitch, 4 * (length - size_t(pitch)));
+          BuildDotRow(dotRows, bit, k, columns - 1, columns, back, row);
+        } else {
+          std::memmove(row.data() + pitch, row.data(), 4 * (length - size_t(pitch)));
+          BuildDotRow(dotRows, bit, k, 0, 1, back, row);
+        }
+      }
       const int y = top + k;
-      if (y < 0 || y >= height) continue;
-      // The inside rows of a dot are usually alike: the row built last is copied again.
-      if (k == differ.Top || !dotRows.LikeAbove[size_t(k)]) BuildDotRow(dotRows, bit, k, first, last, from, to, back);
-      std::memcpy(surface->Row(onSurface.Top + y) + 4 * size_t(onSurface.Left + left), &FRowPixels[size_t(left - from)],
+      if (y < 0 || y >= height || left >= right) continue;
+      std::memcpy(surface->Row(onSurface.Top + y) + 4 * size_t(onSurface.Left + left), &row[size_t(left)],
                   4 * size_t(right - left));
     }
     const TRect drawn{left, std::max(0, top + differ.Top), right, std::min(height, top + differ.Bottom)};
-    if (!drawn.IsEmpty()) changed = changed.IsEmpty() ? drawn : UnionRect(changed, drawn);
+    if (left < right && !drawn.IsEmpty()) changed = changed.IsEmpty() ? drawn : UnionRect(changed, drawn);
   }
+  // Dot rows left alone this step kept their rows as they were, which is still what they show.
   FComposedDots.swap(FNextDots);
+  kept.Dots = FComposedDots;
   return true;
 }
 
-// Row `k` of the dots of the dot row `bit` names, lattice columns `first` to `last` and the
-// one after, into FRowPixels (client x `from` to `to`). Each dot but the last
-// writes one pitch: its square's row and the background after it, or, where squares
-// touch, its row up to the next dot's border (the same lit or not); the last its whole row.
-void TWkLEDDisplay::BuildDotRow(const TDotRows& dotRows, uint8_t bit, int k, int first, int last, int from, int to,
-                                uint32_t back) {
-  // Copied in blocks of a fixed size, which compile to a few vector moves: a block may
-  // run past its dot's pitch into the next dot's, written next, or into the slack at the end.
+// Row `k` of the dots of the dot row `bit` names, lattice columns `first` to `end` - 1, into
+// `pixels` (lattice x 0 on). A dot writes one pitch: its square's row and the background
+// after it, or, where squares touch, its row up to the next dot's border (the same lit or
+// not); the lattice's last dot its whole row.
+void TWkLEDDisplay::BuildDotRow(const TDotRows& dotRows, uint8_t bit, int k, int first, int end, uint32_t back,
+                                std::vector<uint32_t>& pixels) {
+  // Copied in blocks of a fixed size, which compile to a few vector moves: a block may run
+  // past its dot's pitch into the next dot's, written next, or into the slack at the end.
   constexpr int block = kDotRowBlock;
   const int pitch = FDotPixels + FDotSpacing, width = dotRows.Width, stride = (pitch + block - 1) / block * block;
-  const int end = std::min(last + 2, int(FNextDots.size()));
+  const int columns = int(FNextDots.size());
   const uint32_t* rows[2] = {dotRows.Row(false, k), dotRows.Row(true, k)};
   FDotTiles.resize(2 * size_t(stride));
   uint32_t* tiles[2] = {FDotTiles.data(), FDotTiles.data() + stride};
   for (int lit = 0; lit < 2; ++lit)
     for (int x = 0; x < stride; ++x) tiles[lit][x] = x < width ? rows[lit][x] : back;
-  FRowPixels.resize(size_t(to - from) + block);
-  uint32_t* pixels = FRowPixels.data();
+  auto on = [&](int column) { return (FNextDots[size_t(column)] & bit) != 0 ? 1 : 0; };
   for (int column = first; column + 1 < end; ++column) {
-    const uint32_t* tile = tiles[(FNextDots[size_t(column)] & bit) != 0 ? 1 : 0];
-    uint32_t* target = pixels + (column * pitch - from);
-    for (int i = 0; i < pitch; i += block) std::memcpy(target + i, tile + i, block * sizeof(uint32_t));
+    uint32_t* target = pixels.data() + size_t(column) * size_t(pitch);
+    for (int i = 0; i < pitch; i += block) std::memcpy(target + i, tiles[on(column)] + i, block * sizeof(uint32_t));
   }
+  // The range's last dot is written exactly: a dot after it may already be in place.
   if (first < end) {
-    const int x = (end - 1) * pitch;
-    const uint32_t* row = rows[(FNextDots[size_t(end - 1)] & bit) != 0 ? 1 : 0];
-    std::copy_n(row, std::max(0, std::min(width, to - x)), pixels + (x - from));
+    const int column = end - 1;
+    uint32_t* target = pixels.data() + size_t(column) * size_t(pitch);
+    if (column + 1 == columns) std::copy_n(rows[on(column)], width, target);
+    else std::copy_n(tiles[on(column)], pitch, target);
   }
 }
 

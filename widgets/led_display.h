@@ -174,7 +174,18 @@ class TWkLEDDisplay : public TWkBorder {
     std::vector<bool> LikeAbove;
     const uint32_t* Row(bool lit, int y) const { return Words.data() + size_t(2 * y + (lit ? 1 : 0)) * size_t(Width); }
   };
-  void BuildDotRow(const TDotRows& dotRows, uint8_t bit, int k, int first, int last, int from, int to, uint32_t back);
+  void BuildDotRow(const TDotRows& dotRows, uint8_t bit, int k, int first, int end, uint32_t back,
+                   std::vector<uint32_t>& pixels);
+  // The rows of pixels the scroll steps built, each a whole lattice row, per dot row and row
+  // of a dot (rows alike with the one above share one), with the dot states and the
+  // geometry and background they show; a row not built yet is empty.
+  struct TKeptRows {
+    uint64_t Generation = 0;
+    int Pitch = 0;
+    uint32_t Back = 0;
+    std::vector<uint8_t> Dots;
+    std::vector<std::vector<uint32_t>> Rows;
+  };
 
   std::unique_ptr<TTimer> FScrollTimer;
   TColor FBackColor = clBlack;
@@ -194,8 +205,8 @@ class TWkLEDDisplay : public TWkBorder {
   // and the cells' generation it was drawn with; empty when the next frame is composed whole.
   std::vector<uint8_t> FComposedDots;
   std::vector<uint8_t> FNextDots;
-  std::vector<uint32_t> FRowPixels;  // one row of a scroll step's dots, built before it is copied
-  std::vector<uint32_t> FDotTiles;   // an unlit and a lit dot's row, one pitch each
+  TKeptRows FKeptRows;
+  std::vector<uint32_t> FDotTiles;  // an unlit and a lit dot's row, one pitch each
   uint64_t FComposedGeneration = 0;
 };
 
