@@ -9,13 +9,7 @@ build=$1
 seconds=${2:-10}
 out=${3:-$(mktemp -d)}
 mkdir -p "$out"
-export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp -br -noreset >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null' EXIT
-read -r -t 10 -u "$fd" number
-export DISPLAY=:$number
+source "$(dirname "$0")/virtual_display.sh" 1280x1024
 
 for program in "$build/app/velmorath" "$build/bench/bare_sdl_window"; do
   name=$(basename "$program")

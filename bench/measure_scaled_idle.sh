@@ -9,14 +9,8 @@ build=$1
 seconds=${2:-20}
 rounds=${3:-3}
 viewer=${VIEWER:-$build/app/velmorath}  # VIEWER: another copy of the program to measure
-export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
 unset GDK_SCALE
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 2560x1600x24 -nolisten tcp -br -noreset >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null' EXIT
-read -r -t 10 -u "$fd" number
-export DISPLAY=:$number
+source "$(dirname "$0")/virtual_display.sh" 2560x1600
 
 cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ sum += $1 } END { print sum }'; }
 idle_ms() {

@@ -19,13 +19,7 @@ seconds=${2:-20}
 starts=${3:-15}
 viewer=$build/app/velmorath
 bare=$build/bench/bare_sdl_window
-export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp -br -noreset >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null' EXIT
-read -r -t 10 -u "$fd" number
-export DISPLAY=:$number
+source "$(dirname "$0")/virtual_display.sh" 1280x1024
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 peak_kib() { awk '/VmHWM/ {print $2}' "/proc/$1/status"; }
