@@ -673,11 +673,11 @@ bool TWkLEDDisplay::DrawChangedDots(TCanvas& canvas, const TRect& client, TRect&
   // is the same either way and already on the surface.
   const TRect differ = FCells->DotDifference();
   const int pitch = layout.Pitch, columns = int(FNextDots.size());
-  // The background as a surface word: blue, green, red, zero in memory, as the dots' words.
-  const uint32_t rgb = uint32_t(ColorToRGB(FBackColor));
-  const uint8_t backBytes[4] = {uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb), 0};
+  // The background as a surface word, in memory as the dots' words are.
+  uint8_t backPixel[4];
+  StorePixel32(backPixel, uint32_t(ColorToRGB(FBackColor)) & 0xFFFFFF);
   uint32_t back;
-  std::memcpy(&back, backBytes, 4);
+  std::memcpy(&back, backPixel, 4);
   changed = {};
   std::array<int, kCellRows> firsts, lasts;  // the first and last changed dot of each dot row
   firsts.fill(-1);

@@ -25,10 +25,7 @@ uint32_t TBitmapImage::PixelValue(int x, int y) const {
       const uint8_t* p = row + 3 * size_t(x);
       return uint32_t(p[2]) | uint32_t(p[1]) << 8 | uint32_t(p[0]) << 16;
     }
-    case pf32bit: {
-      const uint8_t* p = row + 4 * size_t(x);
-      return uint32_t(p[2]) | uint32_t(p[1]) << 8 | uint32_t(p[0]) << 16;
-    }
+    case pf32bit: return LoadPixel32(row + 4 * size_t(x));
   }
   return 0;
 }
@@ -47,11 +44,7 @@ void TBitmapImage::SetPixelValue(int x, int y, uint32_t value) {
       p[0] = uint8_t(value >> 16), p[1] = uint8_t(value >> 8), p[2] = uint8_t(value);
       break;
     }
-    case pf32bit: {
-      uint8_t* p = row + 4 * size_t(x);
-      p[0] = uint8_t(value >> 16), p[1] = uint8_t(value >> 8), p[2] = uint8_t(value), p[3] = 0;
-      break;
-    }
+    case pf32bit: StorePixel32(row + 4 * size_t(x), value); break;
   }
 }
 

@@ -41,6 +41,12 @@ struct TBitmapImage {
   uint32_t PixelRGB(int x, int y) const { return ValueToRGB(PixelValue(x, y)); }
 };
 
+// A 32-bit pixel in memory: blue, green, red, zero. Its value is the RGB colour (0x00BBGGRR).
+inline uint32_t LoadPixel32(const uint8_t* p) { return uint32_t(p[2]) | uint32_t(p[1]) << 8 | uint32_t(p[0]) << 16; }
+inline void StorePixel32(uint8_t* p, uint32_t value) {
+  p[0] = uint8_t(value >> 16), p[1] = uint8_t(value >> 8), p[2] = uint8_t(value), p[3] = 0;
+}
+
 // Pixels and rows of one image larger than this are refused, so a corrupt header can never
 // ask for an absurd allocation.
 inline constexpr int64_t kMaxBitmapBytes = int64_t(256) << 20;

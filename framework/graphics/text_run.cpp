@@ -150,15 +150,10 @@ void PaintTextRun(TDrawContext& dc, TFontFace& face, const TFontData& font, cons
         const int start = map.Ref.X + placement.Along + cov.Left;  // device x of coverage column 0
         const int from = std::max(x0, start), to = std::min(x1, start + cov.Width);
         if (image.Format == pf32bit) {
-          // A 32-bit pixel is blue, green, red, zero in memory: blended channel by channel in place.
+          // Blended in place, without the per-pixel format dispatch.
           uint8_t* pixel = image.Row(row) + 4 * size_t(from);
           for (int x = from; x < to; ++x, pixel += 4)
-            if (const uint8_t a = coverage[x - start]) {
-              const uint32_t under = uint32_t(pixel[2]) | uint32_t(pixel[1]) << 8 | uint32_t(pixel[0]) << 16;
-              const uint32_t blended = Blend(text, under, a);
-              pixel[0] = uint8_t(blended >> 16), pixel[1] = uint8_t(blended >> 8), pixel[2] = uint8_t(blended);
-              pixel[3] = 0;
-            }
+            if (const uint8_t a = coverage[x - start]) StorePixel32(pixel, Blend(text, LoadPixel32(pixel), a));
           return;
         }
         for (int x = from; x < to; ++x)
