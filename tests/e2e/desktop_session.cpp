@@ -223,6 +223,14 @@ std::unique_ptr<TChildProcess> StartWindowManager(const std::string& display, st
   // map forever. The command it runs once it has set up is the sign that it is ready.
   const std::string ready = WorkPath(TestName() + ".openbox.ready", "wm_work");
   std::filesystem::remove(ready);
+  // The first synthetic key on a new display switches the keyboard to the test device, and
+  // the keymap notice that follows makes openbox drop and take its key bindings again: a
+  // binding pressed in between reaches the focused window instead. So that switch is made
+  // before openbox runs.
+  if (RunOnDisplay(display, "xdotool key shift") != 0) {
+    failure = "the first key could not be sent";
+    return nullptr;
+  }
   auto manager = std::make_unique<TChildProcess>(std::vector<std::string>{"openbox", "--startup", "touch '" + ready + "'"},
                                                  std::vector<std::string>{"DISPLAY=" + display, kNoSessionBus},
                                                  WorkPath(TestName() + ".openbox.out", "wm_work"),

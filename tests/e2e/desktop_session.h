@@ -88,6 +88,6 @@ struct TClientGeometry {
   int X = -1, Y = -1, Width = 0, Height = 0;
 };
 TClientGeometry ClientGeometryOf(const std::string& display, const std::string& windowId);
-// Starts openbox on the display and waits until it manages the screen; `failure` says why
-// when it never does.
+// Sends the display its first key, then starts openbox on it and waits until it manages the
+// screen; `failure` says why when it never does.
 std::unique_ptr<TChildProcess> StartWindowManager(const std::string& display, std::string& failure);
