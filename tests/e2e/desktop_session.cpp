@@ -6,6 +6,7 @@
 #include <png.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,9 +20,13 @@
 #include <thread>
 
 namespace {
-// In the child after fork: standard output and error into files, then the program.
-[[noreturn]] void ExecChild(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+// In the child after fork from `parent`: standard output and error into files, then the
+// program. The child is killed when the test process ends without its destructors (a crash,
+// the test runner's timeout): a display server, compositor or viewer left behind would keep
+// a core busy for the tests that come after.
+[[noreturn]] void ExecChild(pid_t parent, const std::vector<std::string>& argv, const std::vector<std::string>& env,
                             const std::string& outPath, const std::string& errPath) {
+  if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(127);
   const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (out < 0 || err < 0) _exit(127);
@@ -42,8 +47,9 @@ namespace {
 
 TChildProcess::TChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env,
                              const std::string& outPath, const std::string& errPath) {
+  const pid_t parent = getpid();
   FPid = fork();
-  if (FPid == 0) ExecChild(argv, env, outPath, errPath);
+  if (FPid == 0) ExecChild(parent, argv, env, outPath, errPath);
 }
 
 TChildProcess::~TChildProcess() {
@@ -95,13 +101,14 @@ TVirtualDisplay::TVirtualDisplay(const std::string& screen) {
     FFailure = "no pipe for Xvfb";
     return;
   }
+  const pid_t parent = getpid();
   FPid = fork();
   if (FPid == 0) {
     close(fds[0]);
     const std::string fd = std::to_string(fds[1]);
     // No reset when the last client leaves: a program that opens the display, closes it and
     // opens it again (SDL's start-up does) would otherwise meet a server in its reset.
-    ExecChild({"Xvfb", "-displayfd", fd, "-screen", "0", screen, "-nolisten", "tcp", "-br", "-noreset"}, {},
+    ExecChild(parent, {"Xvfb", "-displayfd", fd, "-screen", "0", screen, "-nolisten", "tcp", "-br", "-noreset"}, {},
               "/dev/null", "/dev/null");
   }
   close(fds[1]);
