@@ -261,6 +261,7 @@ constexpr int kCellRows = 7;
 constexpr int kGlyphColumns = 5;
 constexpr uint8_t kTopRowBit = 0x80;
 constexpr int kDotRowBlock = 8;  // pixels a scroll step copies at a time while building a row of dots
+constexpr size_t kKeptRowSlackDots = 32;  // scroll steps a kept row takes between moves of its pixels
 constexpr uint8_t kBlankCode = ' ';
 // A client area this low or lower shows only the frame.
 constexpr int kFrameOnlyHeight = 7;
@@ -697,10 +698,11 @@ bool TWkLEDDisplay::DrawChangedDots(TCanvas& canvas, const TRect& client, TRect&
   // than a few pixels per dot.
   const int rowsPerDot = int(dotRows.LikeAbove.size());
   const size_t length = size_t(columns - 1) * size_t(pitch) + size_t(dotRows.Width);
+  const size_t slack = kKeptRowSlackDots * size_t(pitch);  // a row's start lies within 0 to 2 x slack
   TKeptRows& kept = FKeptRows;
   if (kept.Generation != FComposedGeneration || kept.Pitch != pitch || kept.Back != back || kept.Dots != FComposedDots ||
       kept.Rows.size() != size_t(kCellRows * rowsPerDot))
-    kept = {FComposedGeneration, pitch, back, {}, std::vector<std::vector<uint32_t>>(size_t(kCellRows * rowsPerDot))};
+    kept = {FComposedGeneration, pitch, back, {}, std::vector<TKeptRow>(size_t(kCellRows * rowsPerDot))};
   int shift = 0;  // 1: every dot took its right neighbour's state; -1: its left neighbour's
   if (columns > 1 && std::equal(FNextDots.begin(), FNextDots.end() - 1, FComposedDots.begin() + 1)) shift = 1;
   else if (columns > 1 && std::equal(FNextDots.begin() + 1, FNextDots.end(), FComposedDots.begin())) shift = -1;
@@ -714,23 +716,34 @@ bool TWkLEDDisplay::DrawChangedDots(TCanvas& canvas, const TRect& client, TRect&
     int built = differ.Top;  // the inside rows of a dot are usually alike: one kept row serves them
     for (int k = differ.Top; k < differ.Bottom; ++k) {
       if (k == differ.Top || !dotRows.LikeAbove[size_t(k)]) built = k;
-      std::vector<uint32_t>& row = kept.Rows[size_t(dotRow * rowsPerDot + built)];
+      TKeptRow& row = kept.Rows[size_t(dotRow * rowsPerDot + built)];
       // Kept rows follow every step, also where nothing of them shows.
       if (built == k) {
-        if (shift == 0 || row.size() != length + kDotRowBlock) {
-          row.resize(length + kDotRowBlock);
-          BuildDotRow(dotRows, bit, k, 0, columns, back, row);
+        uint32_t* buffer = row.Buffer.data();
+        if (shift == 0 || row.Buffer.size() != 2 * slack + length + kDotRowBlock) {
+          row.Buffer.resize(2 * slack + length + kDotRowBlock);
+          row.Start = slack;
+          BuildDotRow(dotRows, bit, k, 0, columns, back, row.Pixels());
         } else if (shift > 0) {
-          std::memmove(row.data(), row.data() + pitch, 4 * (length - size_t(pitch)));
-          BuildDotRow(dotRows, bit, k, columns - 1, columns, back, row);
+          if (row.Start + size_t(pitch) > 2 * slack) {
+            std::memmove(buffer, buffer + row.Start, 4 * length);
+            row.Start = 0;
+          }
+          row.Start += size_t(pitch);
+          // The dot before the last one too: its gap was past the end of the row before the move.
+          BuildDotRow(dotRows, bit, k, columns - 2, columns, back, row.Pixels());
         } else {
-          std::memmove(row.data() + pitch, row.data(), 4 * (length - size_t(pitch)));
-          BuildDotRow(dotRows, bit, k, 0, 1, back, row);
+          if (row.Start < size_t(pitch)) {
+            std::memmove(buffer + 2 * slack, buffer + row.Start, 4 * length);
+            row.Start = 2 * slack;
+          }
+          row.Start -= size_t(pitch);
+          BuildDotRow(dotRows, bit, k, 0, 1, back, row.Pixels());
         }
       }
       const int y = top + k;
       if (y < 0 || y >= height || left >= right) continue;
-      std::memcpy(surface->Row(onSurface.Top + y) + 4 * size_t(onSurface.Left + left), &row[size_t(left)],
+      std::memcpy(surface->Row(onSurface.Top + y) + 4 * size_t(onSurface.Left + left), row.Pixels() + left,
                   4 * size_t(right - left));
     }
     const TRect drawn{left, std::max(0, top + differ.Top), right, std::min(height, top + differ.Bottom)};
@@ -747,7 +760,7 @@ bool TWkLEDDisplay::DrawChangedDots(TCanvas& canvas, const TRect& client, TRect&
 // after it, or, where squares touch, its row up to the next dot's border (the same lit or
 // not); the lattice's last dot its whole row.
 void TWkLEDDisplay::BuildDotRow(const TDotRows& dotRows, uint8_t bit, int k, int first, int end, uint32_t back,
-                                std::vector<uint32_t>& pixels) {
+                                uint32_t* pixels) {
   // Copied in blocks of a fixed size, which compile to a few vector moves: a block may run
   // past its dot's pitch into the next dot's, written next, or into the slack at the end.
   constexpr int block = kDotRowBlock;
@@ -760,13 +773,13 @@ void TWkLEDDisplay::BuildDotRow(const TDotRows& dotRows, uint8_t bit, int k, int
     for (int x = 0; x < stride; ++x) tiles[lit][x] = x < width ? rows[lit][x] : back;
   auto on = [&](int column) { return (FNextDots[size_t(column)] & bit) != 0 ? 1 : 0; };
   for (int column = first; column + 1 < end; ++column) {
-    uint32_t* target = pixels.data() + size_t(column) * size_t(pitch);
+    uint32_t* target = pixels + size_t(column) * size_t(pitch);
     for (int i = 0; i < pitch; i += block) std::memcpy(target + i, tiles[on(column)] + i, block * sizeof(uint32_t));
   }
   // The range's last dot is written exactly: a dot after it may already be in place.
   if (first < end) {
     const int column = end - 1;
-    uint32_t* target = pixels.data() + size_t(column) * size_t(pitch);
+    uint32_t* target = pixels + size_t(column) * size_t(pitch);
     if (column + 1 == columns) std::copy_n(rows[on(column)], width, target);
     else std::copy_n(tiles[on(column)], pitch, target);
   }

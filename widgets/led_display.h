@@ -174,17 +174,23 @@ class TWkLEDDisplay : public TWkBorder {
     std::vector<bool> LikeAbove;
     const uint32_t* Row(bool lit, int y) const { return Words.data() + size_t(2 * y + (lit ? 1 : 0)) * size_t(Width); }
   };
-  void BuildDotRow(const TDotRows& dotRows, uint8_t bit, int k, int first, int end, uint32_t back,
-                   std::vector<uint32_t>& pixels);
-  // The rows of pixels the scroll steps built, each a whole lattice row, per dot row and row
-  // of a dot (rows alike with the one above share one), with the dot states and the
-  // geometry and background they show; a row not built yet is empty.
+  void BuildDotRow(const TDotRows& dotRows, uint8_t bit, int k, int first, int end, uint32_t back, uint32_t* pixels);
+  // A whole lattice row of pixels inside a longer buffer: a scroll step moves where the row
+  // starts by one pitch, and the pixels themselves move only when the start reaches an end.
+  struct TKeptRow {
+    std::vector<uint32_t> Buffer;
+    size_t Start = 0;
+    uint32_t* Pixels() { return Buffer.data() + Start; }
+  };
+  // The rows of pixels the scroll steps built, per dot row and row of a dot (rows alike
+  // with the one above share one), with the dot states and the geometry and background
+  // they show; a row not built yet is empty.
   struct TKeptRows {
     uint64_t Generation = 0;
     int Pitch = 0;
     uint32_t Back = 0;
     std::vector<uint8_t> Dots;
-    std::vector<std::vector<uint32_t>> Rows;
+    std::vector<TKeptRow> Rows;
   };
 
   std::unique_ptr<TTimer> FScrollTimer;

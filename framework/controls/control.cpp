@@ -193,6 +193,7 @@ void TControl::SetEnabled(bool value) {
   if (value == FEnabled) return;
   if (!value) CancelCaptureInside();
   FEnabled = value;
+  NoteLayoutChange();  // what the pointer can reach changed
   Perform(ntEnabledChanged);
 }
 

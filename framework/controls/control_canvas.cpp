@@ -73,7 +73,9 @@ void TControlCanvas::PresentPart(const TRect& box) {
   if (!DrawsOutsidePaint() || FWindow == nullptr || box.IsEmpty()) return;
   // A window gone since the set-up is not presented; the next Ready sets up afresh.
   if (FGeneration != CurrentLayoutGeneration()) return;
-  if (const std::optional<TRegion>& clip = FOutside->State().Clip)
-    FWindow->HideFine(box == FShownBox ? *clip : clip->Combine(TRegion(box), roAnd));
+  if (const std::optional<TRegion>& clip = FOutside->State().Clip) {
+    if (box == FShownBox) FWindow->HideFine(*clip);  // not copied: this runs for every banner step
+    else FWindow->HideFine(clip->Combine(TRegion(box), roAnd));
+  }
   FWindow->Present(box);
 }

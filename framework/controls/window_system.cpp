@@ -215,6 +215,7 @@ void TWindowSystem::DeliverPosted() {
 void TWindowSystem::DeliverInput() {
   TInputEvent e;
   while (FBackend.PollEvent(e)) {
+    ++FInputs;
     switch (e.Kind) {
       case TInputKind::KeyDown:
       case TInputKind::KeyUp:
@@ -305,6 +306,10 @@ void TWindowSystem::PaintInvalidWindows() {
 // capturing control counts.
 void TWindowSystem::TrackMouse() {
   const TPoint pos = FBackend.CursorPos();
+  const TPointerMark mark{pos, FInvalidations, FLayoutGeneration, FInputs, FCapture};
+  if (FPointerLookedUp == mark) return;
+  // Taken before the enter and leave handlers run: whatever they change is looked at again.
+  FPointerLookedUp = mark;
   TControl* under = nullptr;
   if (TWinControl* window = WindowAt(TopLevelOf(FBackend.WindowAt(pos)), pos)) {
     under = window->ControlAtPos(window->ScreenToClient(pos), false, false);
@@ -362,6 +367,7 @@ void TWindowSystem::ControlDestroyed(TControl* control) {
     FBackend.SetCapture(nullptr);
   }
   if (FMouseControl == control) FMouseControl = nullptr;
+  FPointerLookedUp.reset();
   if (FKeyTarget == control) FKeyTarget = nullptr;
   std::erase_if(FTopLevels, [control](TWinControl* w) { return static_cast<TControl*>(w) == control; });
 }

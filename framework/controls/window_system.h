@@ -64,8 +64,8 @@ class TWindowSystem {
   void Terminate() { FTerminated = true; }
   bool Terminated() const { return FTerminated; }
 
-  // Counts the changes of bounds, visibility, z-order and parents, so that a canvas set
-  // up for a control outside its paint knows when its clip is out of date.
+  // Counts the changes of bounds, visibility, enabled state, z-order and parents, so that a
+  // canvas set up for a control outside its paint knows when its clip is out of date.
   uint64_t LayoutGeneration() const { return FLayoutGeneration; }
   void LayoutChanged() { ++FLayoutGeneration; }
   // Counts the regions made invalid: with the layout generation it tells an idle pass that
@@ -82,7 +82,8 @@ class TWindowSystem {
   TPoint CursorPos() const { return FBackend.CursorPos(); }
   // Shows the pointer shape of the control under the pointer (or holding the mouse): its
   // Cursor, else the nearest parent's that is not crDefault, else the arrow; the screen's
-  // Cursor, when set, wins. The loop calls it every pass; call it after changing a Cursor.
+  // Cursor, when set, wins. The loop calls it when the control under the pointer may have
+  // changed; call it after changing a Cursor.
   void CursorChanged();
   TControl* MouseControl() const { return FMouseControl; }
   // Keys go to this window; the forms' focus handling sets it.
@@ -144,6 +145,16 @@ class TWindowSystem {
     friend bool operator==(const TPaintMark&, const TPaintMark&) = default;
   };
   mutable std::optional<TPaintMark> FFoundClean;  // when the windows were last found with nothing to paint
+  // What the control under the pointer was last looked up with. While none of it changed,
+  // neither can the answer: an idle pass skips the walk through the windows.
+  struct TPointerMark {
+    TPoint Pos;
+    uint64_t Invalidations, Layout, Inputs;
+    const TControl* Capture;
+    friend bool operator==(const TPointerMark&, const TPointerMark&) = default;
+  };
+  std::optional<TPointerMark> FPointerLookedUp;
+  uint64_t FInputs = 0;  // input events delivered
   TExceptionHandler FOnException;
 };
 

@@ -111,6 +111,30 @@ TEST_F(ControlsTest, EnterAndLeaveComeInPairsIncludingLeavingTheWindow) {
   EXPECT_EQ(System.MouseControl(), nullptr);
 }
 
+// The pointer rests; what lies under it changes.
+TEST_F(ControlsTest, ARestingPointerEntersWhatComesUnderItAndLeavesWhatGoes) {
+  auto top = MakeTopLevel();
+  auto* g = AddGraphic(top.get(), "G", {10, 10, 50, 30}, clBlue);
+  auto* w = AddWindow(top.get(), "W", {100, 10, 150, 30}, clRed);
+  Backend->MoveMouse(Screen(*top, 20, 20));
+  System.ProcessMessages();
+  Hover.clear();
+  g->SetEnabled(false);
+  System.ProcessMessages();
+  g->SetEnabled(true);
+  System.ProcessMessages();
+  g->SetBounds(60, 10, 40, 20);  // away from the pointer
+  System.ProcessMessages();
+  w->SetBounds(10, 10, 50, 20);  // the window comes under it
+  System.ProcessMessages();
+  w->SetVisible(false);
+  System.ProcessMessages();
+  for (int i = 0; i < 3; ++i) System.ProcessMessages();
+  EXPECT_EQ(Hover, (Strings{"G leave", "Top enter", "Top leave", "G enter", "G leave", "Top enter", "Top leave",
+                            "W enter", "W leave", "Top enter"}));
+  EXPECT_EQ(System.MouseControl(), top.get());
+}
+
 TEST_F(ControlsTest, WhileCapturedOnlyTheCapturingControlEntersAndLeaves) {
   auto top = MakeTopLevel();
   AddWindow(top.get(), "A", {10, 10, 50, 30}, clLime);
