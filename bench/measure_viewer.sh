@@ -6,8 +6,9 @@
 #     sky-blue client; the bare window's sky blue at the same places), and until the first
 #     frame's present (first_frame_timer, from the program's own report); the medians, in
 #     milliseconds.
-#  2. idle: each program started, given 5 s to settle, then its user+system CPU over the
-#     next <seconds> s is read from /proc; also its peak resident memory at the end.
+#  2. idle: both programs started and given 5 s to settle, then each one's CPU time over
+#     <seconds> s, taken in six slices that alternate between the two (the other stopped);
+#     also each one's peak resident memory at the end.
 #  3. the viewer's peak resident memory after every photograph has been shown once: the
 #     clicks viewer_click_points plays on the headless screen are played again with
 #     xdotool (each photograph checked on the screen: the picture area's corner is no longer
@@ -50,19 +51,37 @@ echo "  bare_sdl_window: ${bare_times[*]}"
 # CPU time on the processor in nanoseconds, all threads (the scheduler's count, finer than
 # the 10 ms of user and system time).
 cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ sum += $1 } END { print sum }'; }
+# Both programs run, each idle in six slices of <seconds>/6 s that alternate between them
+# (the other one stopped meanwhile, so each is measured alone and both through the same
+# minutes of the machine: measured one whole minute after the other, the machine's drift
+# decided the ratio). A program given the processor back gets 1 s to catch up first.
+"$viewer" >/dev/null &
+vpid=$!
+"$bare" >/dev/null &
+bpid=$!
+sleep 5
+kill -STOP $bpid
+pids=($vpid $bpid) idle_ns=(0 0)
+slice=$(awk -v s="$seconds" 'BEGIN { print s / 6 }')
+for ((k = 0; k < 6; ++k)); do
+  for j in $((k % 2)) $((1 - k % 2)); do
+    kill -CONT ${pids[j]}
+    sleep 1
+    before=$(cpu_ns ${pids[j]})
+    sleep "$slice"
+    idle_ns[j]=$((idle_ns[j] + $(cpu_ns ${pids[j]}) - before))
+    kill -STOP ${pids[j]}
+  done
+done
 idle_ms=()
-for program in "$viewer" "$bare"; do
-  "$program" >/dev/null &
-  pid=$!
-  sleep 5
-  before=$(cpu_ns $pid)
-  sleep "$seconds"
-  after=$(cpu_ns $pid)
-  peak=$(peak_kib $pid)
-  kill $pid
-  wait $pid 2>/dev/null || true
-  idle_ms+=($(( (after - before) / 1000000 )))
-  echo "$(basename "$program") idle: cpu ${idle_ms[-1]} ms over ${seconds} s, peak rss ${peak} KiB"
+for j in 0 1; do
+  peak=$(peak_kib ${pids[j]})
+  kill -CONT ${pids[j]}
+  kill ${pids[j]}
+  wait ${pids[j]} 2>/dev/null || true
+  idle_ms+=($((idle_ns[j] / 1000000)))
+  name=$([[ $j == 0 ]] && basename "$viewer" || basename "$bare")
+  echo "$name idle: cpu ${idle_ms[-1]} ms over ${seconds} s, peak rss ${peak} KiB"
 done
 echo "idle cpu: $(ratio "${idle_ms[0]}" "${idle_ms[1]}") times the bare window's"
 

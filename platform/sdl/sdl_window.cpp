@@ -132,8 +132,18 @@ void TSdlWindow::SetVisible(bool visible) {
   if (FHandle == nullptr) CreateHandle();
   SDL_ShowWindow(FHandle);
   ApplyShowState();
-  PresentAll();
+  if (FPresented) PresentAll();
+  else TakeDesktopSurface();
   BringToFront();
+}
+
+// A window shown for the first time has nothing painted yet. Its pixels move into the
+// desktop's surface, where the first paint draws them, and reach the screen with that
+// paint's present, not with a whole-window present of blank pixels just before it.
+void TSdlWindow::TakeDesktopSurface() {
+  if (Scale() > 1 || FSurface.PixelsBorrowed()) return;
+  SDL_Surface* target = SDL_GetWindowSurface(FHandle);
+  if (target != nullptr && CanBorrow(target)) FSurface.BorrowPixels(static_cast<uint8_t*>(target->pixels));
 }
 
 void TSdlWindow::SetCaption(const std::string& caption) {
@@ -193,6 +203,7 @@ void TSdlWindow::Present(const TRect& rect) {
   if (FHandle == nullptr || !FVisible) return;
   const TRect r = IntersectRect(rect, {0, 0, FSurface.Width(), FSurface.Height()});
   if (r.IsEmpty()) return;
+  FPresented = true;
   if (Scale() > 1) {
     PresentScaled(r);
     return;

@@ -63,6 +63,7 @@ class TSdlWindow : public TPlatformWindow {
   void DestroyHandle();
   void ApplyShowState();
   bool CanBorrow(const SDL_Surface* target) const;
+  void TakeDesktopSurface();
   void CopyToWindowSurface(SDL_Surface* target, const TRect& rect);
   void PresentScaled(const TRect& rect);
   void KeepSurfaceInBlocksSource();
@@ -73,6 +74,7 @@ class TSdlWindow : public TPlatformWindow {
   std::vector<SDL_Rect> FHeldPresents;
   TRect FBounds;
   bool FVisible = false;
+  bool FPresented = false;  // pixels were presented since the window was made
   std::string FCaption;
   TWindowFrame FFrame = TWindowFrame::Sizeable;
   TWindowShowState FShowState = TWindowShowState::Normal;
