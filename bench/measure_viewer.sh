@@ -61,7 +61,7 @@ vpid=$!
 bpid=$!
 sleep 5
 kill -STOP $bpid
-pids=($vpid $bpid) idle_ns=(0 0)
+programs=("$viewer" "$bare") pids=($vpid $bpid) idle_ns=(0 0)
 slice=$(awk -v s="$seconds" 'BEGIN { print s / 6 }')
 for ((k = 0; k < 6; ++k)); do
   for j in $((k % 2)) $((1 - k % 2)); do
@@ -80,8 +80,7 @@ for j in 0 1; do
   kill ${pids[j]}
   wait ${pids[j]} 2>/dev/null || true
   idle_ms+=($((idle_ns[j] / 1000000)))
-  name=$([[ $j == 0 ]] && basename "$viewer" || basename "$bare")
-  echo "$name idle: cpu ${idle_ms[-1]} ms over ${seconds} s, peak rss ${peak} KiB"
+  echo "$(basename "${programs[j]}") idle: cpu ${idle_ms[-1]} ms over ${seconds} s, peak rss ${peak} KiB"
 done
 echo "idle cpu: $(ratio "${idle_ms[0]}" "${idle_ms[1]}") times the bare window's"
 
